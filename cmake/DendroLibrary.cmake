@@ -1,0 +1,33 @@
+# dendro_library(NAME DEPS...): one static library per source folder, built
+# from every .cpp in the folder, exporting the project root as include path so
+# that users write #include "rio/rio.h".
+function(dendro_library name)
+  file(GLOB _sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  add_library(${name} STATIC ${_sources})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${name} PUBLIC ${ARGN})
+endfunction()
+
+# dendro_test_suite(FOLDER DEPS...): tests/FOLDER/*_test.cpp form the quick
+# suite FOLDER_tests; tests/FOLDER/*_longtest.cpp form FOLDER_longtests,
+# labelled "long" so that a developer can leave them out with ctest -LE long.
+function(dendro_test_suite folder)
+  file(GLOB _quick CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${folder}/*_test.cpp)
+  file(GLOB _long CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${folder}/*_longtest.cpp)
+  file(GLOB _support CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${folder}/support/*.cpp)
+  if(_quick)
+    add_executable(${folder}_tests ${_quick} ${_support})
+    target_include_directories(${folder}_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
+    target_link_libraries(${folder}_tests PRIVATE ${ARGN} GTest::gtest_main GTest::gmock)
+    gtest_discover_tests(${folder}_tests DISCOVERY_TIMEOUT 60
+      PROPERTIES ENVIRONMENT "DENDRO_BUILD_DIR=${PROJECT_BINARY_DIR};DENDRO_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
+  endif()
+  if(_long)
+    add_executable(${folder}_longtests ${_long} ${_support})
+    target_include_directories(${folder}_longtests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
+    target_link_libraries(${folder}_longtests PRIVATE ${ARGN} GTest::gtest_main GTest::gmock)
+    gtest_discover_tests(${folder}_longtests DISCOVERY_TIMEOUT 60
+      PROPERTIES LABELS long TIMEOUT 3000
+      ENVIRONMENT "DENDRO_BUILD_DIR=${PROJECT_BINARY_DIR};DENDRO_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
+  endif()
+endfunction()

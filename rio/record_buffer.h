@@ -1,0 +1,83 @@
+#pragma once
+// The statement's record buffer: the record being assembled by a WRITE or the
+// record just read by a READ. It is grown, never shrunk, and reused by every
+// statement of the process.
+#include <cstddef>
+#include <cstring>
+#include <new>
+#include <vector>
+
+#include "rio/status.h"
+
+namespace rio {
+
+class RecordBuffer {
+ public:
+  static constexpr std::size_t kFirstCapacity = 1024;
+  static constexpr std::size_t kGrowthStep = 8192;
+
+  // Output: appends n copies of c at the cursor (overwriting what lies there
+  // after a leftward move), raising the high-water length past the cursor.
+  int append(char c, std::size_t n) {
+    if (int rc = make_room(n)) return rc;
+    std::memset(bytes_.data() + cursor_, c, n);
+    advance(n);
+    return kOk;
+  }
+  int append(const char* s, std::size_t n) {
+    if (int rc = make_room(n)) return rc;
+    if (n) std::memcpy(bytes_.data() + cursor_, s, n);
+    advance(n);
+    return kOk;
+  }
+  int append(char c) { return append(c, 1); }
+
+  // Empties the record; the capacity stays.
+  void clear() { cursor_ = length_ = 0; }
+
+  // Output positioning: moves the cursor; a gap past the end is not filled
+  // here (the caller decides whether blanks fill it).
+  void set_cursor(std::size_t pos) { cursor_ = pos; }
+  // Removes everything from pos on (a list-directed item taken back out).
+  void truncate(std::size_t pos) {
+    length_ = pos;
+    if (cursor_ > pos) cursor_ = pos;
+  }
+
+  std::size_t cursor() const { return cursor_; }
+  std::size_t length() const { return length_; }
+  std::size_t capacity() const { return bytes_.size(); }
+  const char* data() const { return bytes_.data(); }
+  char* data() { return bytes_.data(); }
+  char at(std::size_t i) const { return bytes_[i]; }
+
+  // Input: the record read is stored with append(); reading then walks a
+  // separate read position over [0, length()).
+  std::size_t read_pos = 0;
+  bool at_end() const { return read_pos >= length_; }
+  std::size_t remaining() const { return at_end() ? 0 : length_ - read_pos; }
+
+ private:
+  int make_room(std::size_t n) {
+    std::size_t need = cursor_ + n;
+    if (need < bytes_.size()) return kOk;
+    std::size_t cap = bytes_.empty() ? kFirstCapacity : bytes_.size();
+    while (cap <= need) cap += kGrowthStep;
+    try {
+      bytes_.resize(cap);
+    } catch (const std::bad_alloc&) {
+      return kBufferAllocationFailed;
+    }
+    return kOk;
+  }
+  void advance(std::size_t n) {
+    cursor_ += n;
+    if (cursor_ > length_) length_ = cursor_;
+  }
+
+  std::vector<char> bytes_;
+  std::size_t cursor_ = 0;
+  std::size_t length_ = 0;
+};
+
+}  // namespace rio
