@@ -1,1 +1,0 @@
-// Removed once the comparison sources exist.
