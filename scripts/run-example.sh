@@ -10,6 +10,7 @@ build=${BUILD_DIR:-$root/build}
 run_dir="$build/example-run"
 mkdir -p "$run_dir"
 cd "$run_dir"
-printf '%s\n%s\n' "$root/examples/iris/average.den" "$root/examples/iris/complete.den" \
+examples=$(realpath --relative-to="$run_dir" "$root/examples/iris")
+printf '%s\n%s\n' "$examples/average.den" "$examples/complete.den" \
   | "$build/app/dendrocompare-cli"
 echo "Results: $run_dir/MATRICES.DAT ($(wc -l < MATRICES.DAT) records)"
