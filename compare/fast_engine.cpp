@@ -1,0 +1,119 @@
+#include "compare/fast_engine.h"
+
+#include <algorithm>
+#include <atomic>
+#include <thread>
+
+#include "compare/fast_cross_term.h"
+#include "compare/fast_levels.h"
+#include "compare/fast_margins.h"
+#include "compare/fast_measures.h"
+#include "compare/fast_pair_counts.h"
+
+namespace compare {
+
+namespace {
+
+using fast::ClusterMargins;
+
+// Margins of every compared level of one dendrogram.
+std::vector<ClusterMargins> margins_per_level(const fast::LevelledDendrogram& d) {
+  std::vector<ClusterMargins> result;
+  std::vector<int> sizes, scratch;
+  for (int level = 1; level < d.level_count; ++level) {
+    fast::partition_sizes(d, level, sizes, scratch);
+    result.emplace_back(sizes);
+  }
+  return result;
+}
+
+struct PairInputs {
+  int object_count;
+  const std::vector<ClusterMargins>& rows;
+  const fast::JoinedPairs& joined;
+  fast::CountGrid both;  // a(k, l), kept in slot 1 of each value cell
+};
+
+// Every value of one column level l, for all row levels. The cell's pair
+// count is read before the cell's values overwrite it.
+void compute_column(const PairInputs& in, const ClusterMargins& column, int l, ComparisonTables& out) {
+  for (int k = 1; k <= static_cast<int>(in.rows.size()); ++k) {
+    const ClusterMargins& row = in.rows[k - 1];
+    fast::LevelPairSums sums;
+    sums.both = in.both.get(k, l);
+    sums.first = in.joined.in_first[k - 1];
+    sums.second = in.joined.in_second[l - 1];
+    sums.row_square_sum = row.folded_square_sum();
+    sums.column_square_sum = column.folded_square_sum();
+    sums.cross_term = fast::fold_cross_term(row, column);
+    const auto values = fast::measure_values(in.object_count, sums);
+    const std::size_t cell = (static_cast<std::size_t>(k - 1) * out.compared_columns() + (l - 1)) * kMeasureCount;
+    std::copy(values.begin(), values.end(), out.values.begin() + static_cast<std::ptrdiff_t>(cell));
+  }
+}
+
+void compute_all_columns(const PairInputs& in, const fast::LevelledDendrogram& second, int threads,
+                         ComparisonTables& out) {
+  std::atomic<int> next_column{1};
+  auto work = [&] {
+    std::vector<int> sizes, scratch;
+    for (int l = next_column++; l < second.level_count; l = next_column++) {
+      fast::partition_sizes(second, l, sizes, scratch);
+      compute_column(in, ClusterMargins(sizes), l, out);
+    }
+  };
+  std::vector<std::jthread> pool;
+  for (int i = 1; i < threads; ++i) pool.emplace_back(work);
+  work();
+}
+
+// Loop order of the literal run: k outer, l inner, m innermost; a value
+// replaces the record only when strictly smaller, so NaN never does.
+void search_minima(ComparisonTables& out) {
+  for (std::size_t k = 1; k <= out.compared_rows(); ++k) {
+    for (std::size_t l = 1; l <= out.compared_columns(); ++l) {
+      for (int m = 1; m <= kMeasureCount; ++m) {
+        const float v = out.value(m, static_cast<int>(k), static_cast<int>(l));
+        MinimumRecord& record = out.minima[m - 1];
+        if (v < record.smallest) record = {v, out.cluster_counts1[k - 1], out.cluster_counts2[l - 1]};
+      }
+    }
+  }
+}
+
+int thread_count(int requested) {
+  if (requested > 0) return requested;
+  return std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
+}
+
+}  // namespace
+
+ComparisonTables compare_fast(const DendrogramFile& file1, const DendrogramFile& file2, int threads) {
+  const int n = file1.object_count;
+  const fast::LevelledDendrogram first = fast::level_merges(file1, n);
+  const fast::LevelledDendrogram second = fast::level_merges(file2, n);
+  ComparisonTables out;
+  out.levels1 = first.level_count;
+  out.levels2 = second.level_count;
+  out.cluster_counts1.assign(out.compared_rows(), 0);
+  out.cluster_counts2.assign(out.compared_columns(), 0);
+  out.values.assign(out.compared_rows() * out.compared_columns() * kMeasureCount, 0.0f);
+  if (out.values.empty()) return out;  // no level pair: counts stay 0, minima stay 100
+
+  const fast::CountGrid both(out.values.data(), static_cast<int>(out.compared_columns()),
+                             kMeasureCount * sizeof(float));
+  const fast::JoinedPairs joined = fast::count_joined_pairs(first, second, both);
+  const std::vector<ClusterMargins> rows = margins_per_level(first);
+  compute_all_columns({n, rows, joined, both}, second, thread_count(threads), out);
+
+  std::vector<int> sizes, scratch;
+  for (std::size_t k = 1; k <= out.compared_rows(); ++k) out.cluster_counts1[k - 1] = rows[k - 1].count();
+  for (int l = 1; l < second.level_count; ++l) {
+    fast::partition_sizes(second, l, sizes, scratch);
+    out.cluster_counts2[l - 1] = static_cast<int>(sizes.size());
+  }
+  search_minima(out);
+  return out;
+}
+
+}  // namespace compare

@@ -1,0 +1,51 @@
+#pragma once
+// The margins of one partition as the cross term needs them: cluster sizes in
+// label order (order of smallest object), their squares as stored 4-byte
+// reals, and index lists that let the fold jump over clusters too small to
+// change the running sum.
+#include <cstdint>
+#include <span>
+#include <vector>
+
+namespace compare::fast {
+
+class ClusterMargins {
+ public:
+  ClusterMargins() = default;
+  explicit ClusterMargins(std::span<const int> sizes_in_label_order);
+
+  int count() const { return static_cast<int>(sizes_.size()); }
+  int size(int index) const { return sizes_[index]; }
+  // The square of a margin as the comparison stores it: a 4-byte real,
+  // exact below 4097 and rounded to nearest above.
+  float square(int index) const { return square_of(sizes_[index]); }
+  static float square_of(int size) {
+    return static_cast<float>(static_cast<double>(size) * static_cast<double>(size));
+  }
+
+  // Exact integer sum of the stored squares (each is a whole number).
+  std::int64_t square_sum() const { return square_sum_; }
+  // Largest power of two dividing every stored square.
+  int square_twos() const { return square_twos_; }
+  float largest_square() const { return largest_square_; }
+  // The sum of squares folded in label order with a 4-byte store per step.
+  float folded_square_sum() const { return folded_square_sum_; }
+
+  // Tier t lists, ascending, the indices whose size exceeds 2^t. Every index
+  // outside tier t has a square of at most 4^t.
+  int tier_count() const { return static_cast<int>(tier_start_.size()) - 1; }
+  std::span<const std::uint16_t> tier(int t) const {
+    return {tier_indices_.data() + tier_start_[t], tier_indices_.data() + tier_start_[t + 1]};
+  }
+
+ private:
+  std::vector<std::uint16_t> sizes_;
+  std::vector<std::uint32_t> tier_start_;
+  std::vector<std::uint16_t> tier_indices_;
+  std::int64_t square_sum_ = 0;
+  int square_twos_ = 64;
+  float largest_square_ = 0.0f;
+  float folded_square_sum_ = 0.0f;
+};
+
+}  // namespace compare::fast
