@@ -8,9 +8,6 @@
 
 namespace rio {
 
-int list_write_element(ListOutputState&, RecordBuffer&, RecordPort&, const UnitTraits&, const Element&) {
-  return kInternalError;
-}
 int list_read_element(ListInputState&, RecordBuffer&, RecordPort&, const UnitTraits&, const Element&) {
   return kInternalError;
 }

@@ -1,0 +1,119 @@
+#include "rio/decimal_digits.h"
+
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+
+namespace rio {
+namespace {
+
+constexpr std::uint64_t kFractionMask = (std::uint64_t{1} << 52) - 1;
+
+std::uint64_t bits_of(double x) {
+  std::uint64_t b;
+  std::memcpy(&b, &x, sizeof b);
+  return b;
+}
+
+std::uint32_t high_word(double x) { return static_cast<std::uint32_t>(bits_of(x) >> 32); }
+
+// 10^n by repeated squaring, every product rounded to double.
+double power_of_ten(int n) {
+  double result = 1.0;
+  double base = 10.0;
+  while (n != 0) {
+    if (n & 1) result *= base;
+    n >>= 1;
+    if (n != 0) base *= base;
+  }
+  return result;
+}
+
+void fill_special(const char* word, DigitString& digits) {
+  std::memcpy(digits.text, word, 3);
+  std::memset(digits.text + 3, ' ', 17);
+  digits.text[20] = '\0';
+}
+
+void fill_zeros(DigitString& digits) {
+  std::memset(digits.text, '0', 20);
+  digits.text[20] = '\0';
+}
+
+// Scales magnitude x into [1, 10) and returns h with value = 0.d1d2... x 10^h.
+int scale_to_one_digit(double& x, int biased_exponent) {
+  // floor(log10(2) * unbiased exponent), in 16-bit fixed point; the shift of
+  // a negative number rounds towards minus infinity.
+  int h = (biased_exponent * 19728 - 20181744) >> 16;
+  if (h > 0) x /= power_of_ten(h);
+  if (h < 0) x *= power_of_ten(-h);
+  if (high_word(x) < high_word(10.0)) {
+    h += 1;
+  } else {
+    x /= 10.0;
+    h += 2;
+  }
+  // The estimate can overshoot by one for values just below a power of ten
+  // near the ends of the double range; one more step keeps the leading digit
+  // non-zero instead of producing a string of garbage digits.
+  if (x < 1.0) {
+    x *= 10.0;
+    h -= 1;
+  }
+  return h;
+}
+
+// Writes n digits of x (in [1, 10)) by repeated multiplication of its
+// significand, the integer part standing in bits 52 to 55.
+void generate_digits(double x, int n, DigitString& digits) {
+  std::uint64_t b = bits_of(x);
+  int shift = static_cast<int>((b >> 52) & 0x7FF) - 1023;
+  std::uint64_t m = ((b & kFractionMask) | (kFractionMask + 1)) << shift;
+  for (int i = 0; i < n; ++i) {
+    digits.text[i] = static_cast<char>('0' + ((m >> 52) & 0xF));
+    m &= kFractionMask;
+    m = ((m << 2) + m) << 1;
+  }
+  std::memset(digits.text + n, '0', 20 - n);
+  digits.text[20] = '\0';
+}
+
+// Half-up rounding at digit c (1-based); returns the carry into h.
+int round_at(DigitString& digits, int c) {
+  if (digits.text[c - 1] < '5') return 0;
+  digits.text[c - 1] = '0';
+  for (int i = c - 2; i >= 0; --i) {
+    if (digits.text[i] != '9') {
+      ++digits.text[i];
+      return 0;
+    }
+    digits.text[i] = '0';
+  }
+  digits.text[0] = '1';
+  return 1;
+}
+
+}  // namespace
+
+int decimal_digits(double value, int count, bool fixed, int real_size, DigitString& digits) {
+  std::uint64_t b = bits_of(value);
+  int biased = static_cast<int>((b >> 52) & 0x7FF);
+  if (biased == 0x7FF) {
+    fill_special((b & kFractionMask) ? "NaN" : "INF", digits);
+    return 0;
+  }
+  if (biased == 0) {
+    fill_zeros(digits);
+    return 0;
+  }
+  int n = real_size == 4 ? 8 : 16;
+  double x = std::fabs(value);
+  int h = scale_to_one_digit(x, biased);
+  generate_digits(x, n, digits);
+  int c = fixed ? count + 1 + h : count + 1;
+  if (c <= 0) return h;
+  if (c > n) c = n;
+  return h + round_at(digits, c);
+}
+
+}  // namespace rio

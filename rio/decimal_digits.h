@@ -1,0 +1,22 @@
+#pragma once
+// Decimal digit generation for the output editors: a fixed number of digits
+// of a real value, rounded half-up on the generated digits.
+namespace rio {
+
+// Twenty digit characters and a terminating zero. After a call, positions
+// past the generated digits hold '0'; "INF" or "NaN" followed by blanks for
+// the non-finite values.
+struct DigitString {
+  char text[21] = {};
+  // The i-th digit (1-based); '0' beyond the string's twenty positions.
+  char digit(int i) const { return i >= 1 && i <= 20 ? text[i - 1] : '0'; }
+  bool is_special() const { return text[0] == 'I' || text[0] == 'N'; }
+};
+
+// Fills digits with the decimal digits of value, which is then
+// 0.d1d2d3... x 10^h; returns h. With fixed, count is the number of places
+// after the decimal point to round to; otherwise the number of significant
+// digits. real_size 4 generates 8 digits, any larger kind 16.
+int decimal_digits(double value, int count, bool fixed, int real_size, DigitString& digits);
+
+}  // namespace rio
