@@ -8,9 +8,6 @@
 
 namespace rio {
 
-int list_read_element(ListInputState&, RecordBuffer&, RecordPort&, const UnitTraits&, const Element&) {
-  return kInternalError;
-}
 int compile_format(const char*, std::size_t, std::vector<std::uint8_t>&) { return kInternalError; }
 
 class FormatInterpreter {};

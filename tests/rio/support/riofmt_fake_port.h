@@ -19,6 +19,8 @@ class RecordingPort : public RecordPort {
 
   // Queues input records, served in order.
   void script(std::vector<std::string> lines);
+  // Drops the records not yet served.
+  void clear_script() { input_.clear(); }
   // Loads the first scripted record, as the statement start does.
   int start_input();
 
