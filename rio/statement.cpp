@@ -1,6 +1,5 @@
 #include "rio/statement.h"
 
-#include <cctype>
 #include <string>
 
 #include "rio/errors.h"
@@ -84,13 +83,6 @@ int IoStatement::next_input_record() {
 
 namespace {
 
-std::string keyword(const char* text, std::size_t length) {
-  std::string s(text, length);
-  while (!s.empty() && s.back() == ' ') s.pop_back();
-  for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return s;
-}
-
 // Turns a routine's result into the statement status: the internal end of
 // file and end of record take their own reports; any other number is an
 // error.
@@ -146,7 +138,7 @@ int check_unit(IoStatement& st, bool reading) {
 
 int check_advance(IoStatement& st, const ControlInfo& c, bool reading) {
   if (!c.advance) return kOk;
-  std::string v = keyword(c.advance, c.advance_length);
+  std::string v = keyword_value(c.advance, c.advance_length);
   if (v != "YES" && v != "NO") return kIllegalAdvanceSpecifier;
   st.non_advancing = v == "NO";
   const UnitRecord& u = *st.current_unit;

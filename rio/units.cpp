@@ -176,12 +176,7 @@ int write_internal_record(UnitRecord& u, const RecordBuffer& record) {
 
 // ---- OPEN: decoding the specifiers
 
-std::string keyword(const TextSpec& t) {
-  std::string s(t.text, t.length);
-  while (!s.empty() && s.back() == ' ') s.pop_back();
-  for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return s;
-}
+std::string keyword(const TextSpec& t) { return keyword_value(t.text, t.length); }
 
 bool given(const TextSpec& t) { return t.text != nullptr; }
 
@@ -483,6 +478,13 @@ int release_unit(UnitRecord* u, bool delete_file) {
 }
 
 }  // namespace
+
+std::string keyword_value(const char* text, std::size_t length) {
+  std::string s(text, length);
+  while (!s.empty() && s.back() == ' ') s.pop_back();
+  for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return s;
+}
 
 int tab_size_from(const char* text) {
   if (!text) return kDefaultTabSize;

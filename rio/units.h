@@ -80,6 +80,10 @@ struct UnitRecord {
   bool console() const { return is(kStandardConsole); }
 };
 
+// A keyword specifier's value as compared: upper-cased, trailing blanks
+// removed.
+std::string keyword_value(const char* text, std::size_t length);
+
 // Tab stop distance from the TABSIZE text: an optional sign and decimal
 // digits up to the first other character. Unset, empty, 20 characters or
 // more, or a value below 1 give 8.
