@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
-#include <cstdint>
 
 // Why the shortcuts below leave the result unchanged. All margins are whole
 // numbers, so every stored square, every term and every running sum is a
@@ -16,7 +15,8 @@
 // column squares). If that bound is at most 2^(24+g), every partial sum is
 // m * 2^g with m <= 2^24, a 4-byte real: each step's exact sum is already
 // representable at single and double precision, no step rounds, and the row
-// adds its exact total at once.
+// adds its exact total at once. R equal rows in a row: the same argument
+// with R times the row total.
 //
 // Negligible terms. Let S >= 2^24 lie in [2^e, 2^(e+1)), with spacing
 // u = 2^(e-23) of 4-byte reals there. For S <= 2^52 and a whole term t with
@@ -32,6 +32,19 @@
 // 4^t (rounding is monotone and 4^t is a 4-byte real); with 4^t times the
 // other factor's largest square negligible, only the tier-t entries can
 // change S and the others are passed over.
+//
+// Rows inside one binade. Write S = m * u with 2^23 <= m < 2^24, 24 <= e <= 51,
+// and let every term t of a row be below 2^52. Then S + t < 2^53 is exact at
+// double precision, and rounding it to a 4-byte real, as long as the result
+// stays below 2^(e+1), rounds t/u to a whole q added to m: t = j*u + rest,
+// q = j when rest < u/2, j + 1 when rest > u/2, and on a tie (rest = u/2) the
+// one of j, j + 1 that makes m + q even. So q depends on the row's square,
+// the column, e and the parity of m only, and the whole row adds step[p] to
+// m, p the parity of m at the row's start. The model holds as long as the
+// final m stays below 2^24 (m never decreases, so no earlier step left the
+// binade); a row that would reach 2^24 is folded step by step instead.
+// Equal rows one after another: the parities follow a cycle of length at
+// most two, so R rows add a sum of R steps known in closed form.
 
 namespace compare::fast {
 
@@ -39,6 +52,7 @@ namespace {
 
 constexpr double kTwo24 = 16777216.0;
 constexpr double kTwo52 = 4503599627370496.0;
+constexpr std::int64_t kSignificandLimit = std::int64_t{1} << 24;
 
 // The largest term that provably leaves S unchanged; 0 when none does.
 double negligible_limit(float sum) {
@@ -52,7 +66,7 @@ double negligible_limit(float sum) {
 int negligible_tier(double other_square, double limit) {
   if (other_square > limit) return -1;
   int t = 0;
-  while (std::ldexp(other_square, 2 * (t + 1)) <= limit && t < 62) ++t;
+  while (t < 62 && std::ldexp(other_square, 2 * (t + 1)) <= limit) ++t;
   return t;
 }
 
@@ -61,16 +75,19 @@ int twos_of(float whole) {
   return std::countr_zero(static_cast<std::uint64_t>(whole));
 }
 
-// Adds row r at once when no step of it can round; see "Exact rows".
-bool add_exact_row(float& sum, float row_square, const ClusterMargins& columns) {
+// Adds as many of the `count` equal rows as provably round nowhere; returns
+// how many it added. See "Exact rows".
+int add_exact_rows(float& sum, float row_square, int count, const ClusterMargins& columns) {
   const int g = std::min(twos_of(sum), twos_of(row_square) + columns.square_twos());
-  if (g > 38) return false;  // keeps 2^(24+g) inside 64-bit integers
+  if (g > 38) return 0;  // keeps 2^(24+g) inside 64-bit integers
   const std::int64_t limit = std::int64_t{1} << (24 + g);
   const auto s = static_cast<std::int64_t>(sum);
   const auto rsq = static_cast<std::int64_t>(row_square);
-  if (s > limit || columns.square_sum() > (limit - s) / rsq) return false;
-  sum = static_cast<float>(s + rsq * columns.square_sum());
-  return true;
+  if (s > limit || columns.square_sum() > (limit - s) / rsq) return 0;
+  const std::int64_t row_total = rsq * columns.square_sum();
+  const auto rows = static_cast<int>(std::min<std::int64_t>(count, (limit - s) / row_total));
+  sum = static_cast<float>(s + rows * row_total);
+  return rows;
 }
 
 void fold_row(float& sum, float row_square, const ClusterMargins& columns) {
@@ -93,14 +110,104 @@ int next_relevant_row(const ClusterMargins& rows, int row, const ClusterMargins&
   return it == tier.end() ? rows.count() : *it;
 }
 
+// m after `rows` equal rows with the given steps; see "Rows inside one binade".
+std::int64_t after_rows(std::int64_t m, std::int64_t rows, const std::int64_t step[2]) {
+  if (rows == 0) return m;
+  const int p = static_cast<int>(m & 1);
+  if (step[p] % 2 == 0) return m + rows * step[p];
+  m += step[p];
+  --rows;
+  const int q = 1 - p;
+  if (step[q] % 2 == 0) return m + rows * step[q];
+  return m + (rows / 2) * (step[q] + step[p]) + (rows % 2) * step[q];
+}
+
+// The most of `count` rows that keep m below 2^24; m grows with the count.
+std::int64_t rows_within_binade(std::int64_t m, std::int64_t count, const std::int64_t step[2]) {
+  std::int64_t low = 0, high = count;
+  while (low < high) {
+    const std::int64_t mid = low + (high - low + 1) / 2;
+    if (after_rows(m, mid, step) < kSignificandLimit) low = mid;
+    else high = mid - 1;
+  }
+  return low;
+}
+
 }  // namespace
 
-float fold_cross_term(const ClusterMargins& rows, const ClusterMargins& columns) {
+const CrossTermFolder::RowEffect& CrossTermFolder::effect_of(int row_size, float row_square, int binade) {
+  const auto key = static_cast<std::uint32_t>(row_size) * 64u + static_cast<std::uint32_t>(binade);
+  auto [it, fresh] = effects_.try_emplace(key);
+  if (!fresh) return it->second;
+  RowEffect& effect = it->second;
+  const int shift = binade - 23;
+  const std::int64_t half = std::int64_t{1} << (shift - 1);
+  const auto rsq = static_cast<std::int64_t>(row_square);
+  const int t = negligible_tier(row_square, static_cast<double>(half - 1));
+  if (t >= columns_.tier_count()) {
+    effect.valid = true;  // every term below half a spacing: no change
+    return effect;
+  }
+  auto each_column = [&](auto&& visit) {
+    if (t < 0) {
+      for (int s = 0; s < columns_.count(); ++s) visit(s);
+    } else {
+      for (int s : columns_.tier(t)) visit(s);
+    }
+  };
+  bool fits = true;
+  for (int start = 0; start < 2; ++start) {
+    std::int64_t total = 0;
+    int parity = start;
+    each_column([&](int s) {
+      if (!fits) return;
+      const std::int64_t term = rsq * static_cast<std::int64_t>(columns_.square(s));
+      if (term >= (std::int64_t{1} << 52)) fits = false;
+      const std::int64_t whole = term >> shift, rest = term & (2 * half - 1);
+      const std::int64_t q = rest < half ? whole : rest > half ? whole + 1 : whole + ((parity + whole) & 1);
+      parity = static_cast<int>((parity + q) & 1);
+      total += q;
+      if (total >= kSignificandLimit) fits = false;  // leaves the binade in one row
+    });
+    effect.step[start] = total;
+  }
+  effect.valid = fits;
+  return effect;
+}
+
+// A step of 2^24 or more leaves the binade within one row, so effects are
+// only kept below that, which also keeps every product of them in range.
+// Adds rows from `row` on, all of one size, while the binade model holds;
+// advances `row` and returns false when it could not add any.
+bool CrossTermFolder::add_rows_in_binade(float& sum, const ClusterMargins& rows, int& row) {
+  const double s = sum;
+  if (s < kTwo24 || s >= kTwo52) return false;
+  const int binade = std::ilogb(s);
+  const RowEffect& effect = effect_of(rows.size(row), rows.square(row), binade);
+  if (!effect.valid) return false;
+  const int shift = binade - 23;
+  const auto m = static_cast<std::int64_t>(s) >> shift;
+  const std::int64_t count = rows.run_end(row) - row;
+  const std::int64_t added = rows_within_binade(m, count, effect.step);
+  if (added == 0) return false;
+  sum = static_cast<float>(after_rows(m, added, effect.step) << shift);
+  row += static_cast<int>(added);
+  return true;
+}
+
+float CrossTermFolder::fold(const ClusterMargins& rows) {
   float sum = 0.0f;
-  for (int r = next_relevant_row(rows, 0, columns, sum); r < rows.count();
-       r = next_relevant_row(rows, r + 1, columns, sum)) {
+  int r = next_relevant_row(rows, 0, columns_, sum);
+  while (r < rows.count()) {
     const float row_square = rows.square(r);
-    if (!add_exact_row(sum, row_square, columns)) fold_row(sum, row_square, columns);
+    const int exact = add_exact_rows(sum, row_square, rows.run_end(r) - r, columns_);
+    if (exact > 0) {
+      r += exact;
+    } else if (!add_rows_in_binade(sum, rows, r)) {
+      fold_row(sum, row_square, columns_);
+      ++r;
+    }
+    r = next_relevant_row(rows, r, columns_, sum);
   }
   return sum;
 }

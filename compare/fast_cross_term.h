@@ -2,19 +2,47 @@
 // The cross term of one level pair: the sum over rows r (outer) and columns
 // s (inner) of square(column s) * square(row r), each step formed at double
 // precision and stored as a 4-byte real. Its value depends on the order of
-// the steps, so it is not S1 * S2; fold_cross_term gives exactly the bits of
-// the step-by-step fold while doing far fewer steps.
+// the steps, so it is not S1 * S2; the folder gives exactly the bits of the
+// step-by-step fold while doing far fewer steps.
+#include <cstdint>
+#include <unordered_map>
+
 #include "compare/fast_margins.h"
 
 namespace compare::fast {
 
-float fold_cross_term(const ClusterMargins& rows, const ClusterMargins& columns);
-
-// One step of the fold exactly as specified; shared by the fast path for the
-// steps it cannot avoid.
+// One step of the fold exactly as specified; used for the steps that no
+// shortcut covers.
 inline float cross_term_step(float sum, float column_square, float row_square) {
   return static_cast<float>(static_cast<double>(sum) +
                             static_cast<double>(column_square) * static_cast<double>(row_square));
+}
+
+// Folds any number of row partitions against one column partition, keeping
+// what it learns about the columns (the effect of a whole row inside one
+// binade) for later rows of the same size.
+class CrossTermFolder {
+ public:
+  explicit CrossTermFolder(const ClusterMargins& columns) : columns_(columns) {}
+  float fold(const ClusterMargins& rows);
+
+  // Within binade e, a row of one size moves the significand m of the sum by
+  // step[m mod 2]; valid is false when that model does not apply.
+  struct RowEffect {
+    std::int64_t step[2] = {0, 0};
+    bool valid = false;
+  };
+
+ private:
+  const RowEffect& effect_of(int row_size, float row_square, int binade);
+  bool add_rows_in_binade(float& sum, const ClusterMargins& rows, int& row);
+
+  const ClusterMargins& columns_;
+  std::unordered_map<std::uint32_t, RowEffect> effects_;
+};
+
+inline float fold_cross_term(const ClusterMargins& rows, const ClusterMargins& columns) {
+  return CrossTermFolder(columns).fold(rows);
 }
 
 }  // namespace compare::fast

@@ -37,6 +37,7 @@ struct PairInputs {
 // Every value of one column level l, for all row levels. The cell's pair
 // count is read before the cell's values overwrite it.
 void compute_column(const PairInputs& in, const ClusterMargins& column, int l, ComparisonTables& out) {
+  fast::CrossTermFolder folder(column);
   for (int k = 1; k <= static_cast<int>(in.rows.size()); ++k) {
     const ClusterMargins& row = in.rows[k - 1];
     fast::LevelPairSums sums;
@@ -45,7 +46,7 @@ void compute_column(const PairInputs& in, const ClusterMargins& column, int l, C
     sums.second = in.joined.in_second[l - 1];
     sums.row_square_sum = row.folded_square_sum();
     sums.column_square_sum = column.folded_square_sum();
-    sums.cross_term = fast::fold_cross_term(row, column);
+    sums.cross_term = folder.fold(row);
     const auto values = fast::measure_values(in.object_count, sums);
     const std::size_t cell = (static_cast<std::size_t>(k - 1) * out.compared_columns() + (l - 1)) * kMeasureCount;
     std::copy(values.begin(), values.end(), out.values.begin() + static_cast<std::ptrdiff_t>(cell));

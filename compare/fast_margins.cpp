@@ -26,6 +26,11 @@ ClusterMargins::ClusterMargins(std::span<const int> sizes_in_label_order) {
     folded_square_sum_ = static_cast<float>(static_cast<double>(folded_square_sum_) + static_cast<double>(sq));
     largest_size = std::max(largest_size, size);
   }
+  run_end_.resize(sizes_.size());
+  for (int i = count() - 1; i >= 0; --i) {
+    const bool same_as_next = i + 1 < count() && sizes_[i + 1] == sizes_[i];
+    run_end_[i] = static_cast<std::uint16_t>(same_as_next ? run_end_[i + 1] : i + 1);
+  }
   const int tiers = tiers_for(largest_size);
   tier_start_.assign(tiers + 1, 0);
   for (int size : sizes_in_label_order) {

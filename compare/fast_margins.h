@@ -31,6 +31,9 @@ class ClusterMargins {
   // The sum of squares folded in label order with a 4-byte store per step.
   float folded_square_sum() const { return folded_square_sum_; }
 
+  // One past the last index of the run of equal sizes that holds `index`.
+  int run_end(int index) const { return run_end_[index]; }
+
   // Tier t lists, ascending, the indices whose size exceeds 2^t. Every index
   // outside tier t has a square of at most 4^t.
   int tier_count() const { return static_cast<int>(tier_start_.size()) - 1; }
@@ -40,6 +43,7 @@ class ClusterMargins {
 
  private:
   std::vector<std::uint16_t> sizes_;
+  std::vector<std::uint16_t> run_end_;
   std::vector<std::uint32_t> tier_start_;
   std::vector<std::uint16_t> tier_indices_;
   std::int64_t square_sum_ = 0;
