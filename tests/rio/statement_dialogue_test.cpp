@@ -2,6 +2,7 @@
 // with "(A)", file names taken from the reply, and internal files.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 #include "rio/rio.h"
@@ -109,6 +110,93 @@ TEST_F(DialogueTest, TheReportOfAnInternalFileStatementNamesItInternal) {
   EXPECT_EQ(out.exit_status, 255);
   ASSERT_EQ(out.log.writes.size(), 4u);
   EXPECT_EQ(out.log.writes[3].bytes, "INTERNAL,...\n");
+}
+
+}  // namespace
+}  // namespace rio
+
+namespace rio {
+namespace {
+
+class AdvanceTest : public test::TempDirTest {
+ protected:
+  int iostat = 0;
+  ControlInfo formatted(const char* advance) {
+    ControlInfo c;
+    c.iostat = &iostat;
+    c.format_text = "(A)";
+    c.format_length = 3;
+    if (advance) {
+      c.advance = advance;
+      c.advance_length = std::strlen(advance);
+    }
+    return c;
+  }
+  int write_text(const char* advance, std::string text) {
+    ControlInfo c = formatted(advance);
+    ItemDescriptor item{kItemScalar, kCharacter, text.data(), static_cast<int>(text.size())};
+    int status = io_write(kPhaseWhole, &c, {&item, 1});
+    return status == 1 ? iostat : status;
+  }
+};
+
+TEST_F(AdvanceTest, ANonAdvancingWriteLeavesItsRecordForTheNextStatement) {
+  ASSERT_EQ(write_text("NO ", "ab"), 0);
+  EXPECT_TRUE(test::hook_log().writes.empty());
+  ASSERT_EQ(write_text(nullptr, "cd"), 0);
+  ASSERT_EQ(test::hook_log().writes.size(), 1u);
+  EXPECT_EQ(test::hook_log().writes[0].bytes, "abcd\r\n");
+}
+
+TEST_F(AdvanceTest, AdvanceValuesOtherThanYesOrNoGive10040) {
+  EXPECT_EQ(write_text("SOMETIMES", "x"), kIllegalAdvanceSpecifier);
+}
+
+TEST_F(AdvanceTest, EorOrSizeWithAdvanceYesAreRefusedOnRead) {
+  test::script_lines({"x", "y"});
+  ControlInfo eor = formatted("YES");
+  eor.branches = kEorPresent;
+  EXPECT_EQ(io_read(kPhaseWhole, &eor, {}), 1);
+  EXPECT_EQ(iostat, kEorWithAdvanceYes);
+  int size = 0;
+  ControlInfo sized = formatted("yes");
+  sized.size = &size;
+  EXPECT_EQ(io_read(kPhaseWhole, &sized, {}), 1);
+  EXPECT_EQ(iostat, kSizeWithAdvanceYes);
+}
+
+TEST_F(AdvanceTest, AdvanceOnADirectAccessUnitGives10061) {
+  int unit = 3, recl = 8, rec = 1;
+  OpenSpec open;
+  open.unit = &unit;
+  open.file = {"d.dat", 5};
+  open.access = {"DIRECT", 6};
+  open.form = {"FORMATTED", 9};
+  open.recl = &recl;
+  ASSERT_EQ(io_open(open), 0);
+  ControlInfo c = formatted("NO");
+  c.unit = &unit;
+  c.record_number = &rec;
+  EXPECT_EQ(io_write(kPhaseWhole, &c, {}), 1);
+  EXPECT_EQ(iostat, kAdvanceForDirectOrUnformatted);
+}
+
+TEST_F(AdvanceTest, DirectAccessNeedsAValidRecordNumber) {
+  int unit = 3, recl = 8, rec = 0;
+  OpenSpec open;
+  open.unit = &unit;
+  open.file = {"d.dat", 5};
+  open.access = {"DIRECT", 6};
+  open.form = {"FORMATTED", 9};
+  open.recl = &recl;
+  ASSERT_EQ(io_open(open), 0);
+  ControlInfo c = formatted(nullptr);
+  c.unit = &unit;
+  EXPECT_EQ(io_write(kPhaseWhole, &c, {}), 1);
+  EXPECT_EQ(iostat, kNoRecordForDirectAccess);
+  c.record_number = &rec;
+  EXPECT_EQ(io_write(kPhaseWhole, &c, {}), 1);
+  EXPECT_EQ(iostat, kIllegalDirectAccessRecordNumber);
 }
 
 }  // namespace
