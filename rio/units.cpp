@@ -714,3 +714,75 @@ int write_direct_record(UnitRecord& u, long rec, const RecordBuffer& record) {
 }
 
 }  // namespace rio
+
+namespace rio {
+namespace {
+
+void encode_count(const UnitRecord& u, std::uint32_t count, char* out) {
+  for (int i = 0; i < 4; ++i) {
+    int shift = u.is(kBigEndian) ? 8 * (3 - i) : 8 * i;
+    out[i] = static_cast<char>((count >> shift) & 0xFF);
+  }
+}
+
+std::uint32_t decode_count(const UnitRecord& u, const unsigned char* in) {
+  std::uint32_t count = 0;
+  for (int i = 0; i < 4; ++i) {
+    int shift = u.is(kBigEndian) ? 8 * (3 - i) : 8 * i;
+    count |= static_cast<std::uint32_t>(in[i]) << shift;
+  }
+  return count;
+}
+
+// Moves n bytes from the unit's input into out (null: skips them).
+int take_bytes(UnitRecord& u, char* out, std::size_t n) {
+  while (n > 0) {
+    if (u.buffer_position >= u.buffer_fill || !u.is(kBufferFromFile)) {
+      std::size_t delivered = 0;
+      if (int rc = refill(u, &delivered)) return rc;
+      if (delivered == 0) {
+        u.set(kEndOfFileReached);
+        return kEndOfFile;
+      }
+    }
+    std::size_t take = std::min(n, u.buffer_fill - u.buffer_position);
+    if (out) {
+      std::memcpy(out, u.buffer.data() + u.buffer_position, take);
+      out += take;
+    }
+    u.buffer_position += take;
+    n -= take;
+  }
+  return kOk;
+}
+
+}  // namespace
+
+int write_unformatted_record(UnitRecord& u, const RecordBuffer& record) {
+  if (int rc = enter_output_mode(u)) return rc;
+  char count[4];
+  encode_count(u, static_cast<std::uint32_t>(record.length()), count);
+  if (int rc = put_bytes(u, count, 4)) return rc;
+  if (int rc = put_bytes(u, record.data(), record.length())) return rc;
+  if (int rc = put_bytes(u, count, 4)) return rc;
+  ++u.record_index;
+  return u.is(kFlushEachRecord) ? flush_unit(u) : kOk;
+}
+
+int read_unformatted_record(UnitRecord& u, RecordBuffer& record) {
+  record.clear();
+  record.read_pos = 0;
+  if (u.is(kEndOfFileReached)) return kEndOfFile;
+  unsigned char count[4];
+  if (int rc = take_bytes(u, reinterpret_cast<char*>(count), 4)) return rc;
+  std::uint32_t n = decode_count(u, count);
+  if (int rc = record.append('\0', n)) return rc;
+  record.set_cursor(0);
+  if (int rc = take_bytes(u, record.data(), n)) return rc;
+  record.set_cursor(n);
+  if (int rc = take_bytes(u, nullptr, 4)) return rc;
+  ++u.record_index;
+  return kOk;
+}
+
+}  // namespace rio

@@ -129,3 +129,12 @@ namespace rio {
 int read_direct_record(UnitRecord& unit, long rec, RecordBuffer& record);
 int write_direct_record(UnitRecord& unit, long rec, const RecordBuffer& record);
 }  // namespace rio
+
+namespace rio {
+// Length-prefixed unformatted records: a 4-byte byte count, the data, and
+// the count again; the count is byte-swapped on big-endian units.
+int write_unformatted_record(UnitRecord& unit, const RecordBuffer& record);
+// Returns 0, kEndOfFile (also for a record cut short by the end of the
+// file) or an error number.
+int read_unformatted_record(UnitRecord& unit, RecordBuffer& record);
+}  // namespace rio

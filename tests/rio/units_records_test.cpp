@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "rio/rio.h"
@@ -192,6 +193,53 @@ TEST_F(ConsoleRecordTest, CarriageControlReplacesTheFirstCharacterBySpacing) {
     ASSERT_EQ(hook_log().writes.size(), 1u);
     EXPECT_EQ(hook_log().writes[0].bytes, c.bytes) << c.record;
   }
+}
+
+}  // namespace
+}  // namespace rio
+
+namespace rio {
+namespace {
+
+class UnformattedRecordTest : public test::TempDirTest {
+ protected:
+  UnitRecord& open_unformatted(const char* byte_order) {
+    int unit = 8;
+    OpenSpec spec;
+    spec.unit = &unit;
+    spec.file = {"u.bin", 5};
+    spec.form = {"UNFORMATTED", 11};
+    if (byte_order) spec.byte_order = {byte_order, std::strlen(byte_order)};
+    EXPECT_EQ(io_open(spec), 0);
+    return *connected_unit(8);
+  }
+};
+
+TEST_F(UnformattedRecordTest, RecordsCarryTheirCountBeforeAndAfter) {
+  struct Case {
+    const char* order;
+    std::string count;
+  } cases[] = {{nullptr, std::string("\3\0\0\0", 4)}, {"BIG_ENDIAN", std::string("\0\0\0\3", 4)}};
+  for (const Case& c : cases) {
+    UnitRecord& u = open_unformatted(c.order);
+    RecordBuffer r;
+    r.append("abc", 3);
+    ASSERT_EQ(write_unformatted_record(u, r), kOk);
+    ASSERT_EQ(close_all_units(), kOk);
+    EXPECT_EQ(read_file("u.bin"), c.count + "abc" + c.count);
+    UnitRecord& again = open_unformatted(c.order);
+    RecordBuffer back;
+    ASSERT_EQ(read_unformatted_record(again, back), kOk);
+    EXPECT_EQ(std::string(back.data(), back.length()), "abc");
+    EXPECT_EQ(read_unformatted_record(again, back), kEndOfFile);
+    ASSERT_EQ(close_all_units(), kOk);
+  }
+}
+
+TEST_F(UnformattedRecordTest, ARecordCutShortByTheFileEndIsEndOfFile) {
+  write_file("u.bin", std::string("\x09\0\0\0ab", 6));
+  RecordBuffer back;
+  EXPECT_EQ(read_unformatted_record(open_unformatted(nullptr), back), kEndOfFile);
 }
 
 }  // namespace
