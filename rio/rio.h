@@ -116,7 +116,7 @@ inline constexpr int kMaxRank = 7;
 struct ArrayDescriptor {
   void* base = nullptr;         // the zero-size mark kZeroSizeBase after an empty ALLOCATE
   std::size_t byte_size = 0;
-  bool allocated = false;
+  bool allocated = false;       // storage present: set it for arrays not made by io_allocate
   bool allocatable = true;
   std::uint32_t type = 0;       // element type code
   int length = 0;               // CHARACTER: length in characters

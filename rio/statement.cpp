@@ -242,8 +242,9 @@ int transfer_element(IoStatement& st, const Element& e) {
 // varying fastest, following the strides when the elements are apart.
 int transfer_array(IoStatement& st, const ItemDescriptor& item) {
   const auto* a = static_cast<const ArrayDescriptor*>(item.address);
-  if (!a || !a->allocated || a->base == kZeroSizeBase || a->rank < 1 || a->rank > kMaxRank)
-    return a && a->allocated ? kOk : kInternalError;
+  if (!a || a->rank < 1 || a->rank > kMaxRank) return kInternalError;
+  if (!a->allocated) return kArrayNotAllocated;
+  if (a->base == kZeroSizeBase) return kOk;
   Element first;
   if (int rc = element_of(item.type, item.length, a->base, first)) return rc;
   long element_bytes = static_cast<long>(first.element_size) * first.element_count;

@@ -52,5 +52,6 @@ inline constexpr int kInternalError = 10048;
 inline constexpr int kRecordTooLong = 10060;
 inline constexpr int kAdvanceForDirectOrUnformatted = 10061;
 inline constexpr int kPadForUnformatted = 10064;
+inline constexpr int kArrayNotAllocated = 10068;
 
 }  // namespace rio

@@ -400,7 +400,7 @@ long long count_line_feeds(UnitRecord& u) {
 }
 
 int position_at_end(UnitRecord& u) {
-  if (u.is(kFlushEachRecord) && platform::is_character_device(u.handle)) return kOk;
+  if (platform::is_character_device(u.handle)) return kOk;
   if (!u.is(kUnformatted)) u.record_index = static_cast<long>(count_line_feeds(u));
   long long end = platform::seek_to_end(u.handle);
   if (end < 0) return u.last_error = static_cast<int>(-end);
@@ -447,7 +447,6 @@ int open_new_unit(IoStatement& st, const OpenRequest& r) {
   } catch (const std::bad_alloc&) {
     return kBufferAllocationFailed;
   }
-  if (r.direct) u->buffer.assign(u->buffer.size(), 0);
   if (int rc = connect_file(*u, r.status == OpenStatus::kOld)) {
     if (u->handle >= 0) platform::close_handle(u->handle);
     return rc;
@@ -660,11 +659,6 @@ int flush_unit(UnitRecord& u) {
 int close_all_units() {
   int first = kOk;
   for (auto& u : unit_table()) {
-    if (u->console()) {
-      int rc = release_unit(u.get(), false);
-      if (!first) first = rc;
-      continue;
-    }
     int rc = release_unit(u.get(), u->is(kDeleteOnClose));
     if (!first) first = rc;
   }

@@ -244,3 +244,51 @@ TEST_F(StatementTest, IntegerArraysAreWrittenInStorageOrder) {
 
 }  // namespace
 }  // namespace rio
+
+namespace rio {
+namespace {
+
+class ArrayItemTest : public test::TempDirTest {};
+
+TEST_F(ArrayItemTest, StridedElementsAreVisitedByTheStrides) {
+  int data[6] = {1, 0, 2, 0, 3, 0};
+  ArrayDescriptor a;
+  a.base = data;
+  a.allocated = true;
+  a.type = kInteger4;
+  a.rank = 1;
+  a.dims[0].extent = 3;
+  a.dims[0].stride = 2;
+  ItemDescriptor item{kItemArray, kInteger4, &a, 0};
+  ASSERT_EQ(io_write(kPhaseWhole, nullptr, {&item, 1}), 0);
+  ASSERT_EQ(hook_log().writes.size(), 1u);
+  EXPECT_EQ(hook_log().writes[0].bytes.find('0'), std::string::npos) << hook_log().writes[0].bytes;
+}
+
+TEST_F(ArrayItemTest, AnUnallocatedArrayInTheListGives10068) {
+  ArrayDescriptor a;
+  a.type = kInteger4;
+  a.rank = 1;
+  a.dims[0].extent = 3;
+  ItemDescriptor item{kItemArray, kInteger4, &a, 0};
+  int iostat = 0;
+  ControlInfo c;
+  c.iostat = &iostat;
+  EXPECT_EQ(io_write(kPhaseWhole, &c, {&item, 1}), 1);
+  EXPECT_EQ(iostat, kArrayNotAllocated);
+}
+
+TEST_F(ArrayItemTest, AZeroSizedArrayTransfersNothing) {
+  ArrayDescriptor a;
+  a.type = kInteger4;
+  a.rank = 1;
+  ArrayDescriptor* list[] = {&a};
+  ASSERT_EQ(io_allocate(list, nullptr), 0);
+  ItemDescriptor item{kItemArray, kInteger4, &a, 0};
+  ASSERT_EQ(io_write(kPhaseWhole, nullptr, {&item, 1}), 0);
+  EXPECT_EQ(hook_log().writes, (std::vector<WriteCall>{{" \r\n", kConsoleOutputHandle}}));
+  io_deallocate(list);
+}
+
+}  // namespace
+}  // namespace rio
