@@ -149,6 +149,8 @@ int temporary_name(const char* prefix, std::string& name) {
 
 int last_error() { return g_last_error; }
 
+void clear_last_error() { g_last_error = 0; }
+
 void exit_process(int code) { std::exit(code); }
 
 }  // namespace rio::platform

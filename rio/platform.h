@@ -65,8 +65,10 @@ std::optional<std::string> environment_value(const char* name);
 // again, so the caller creates it by opening. Returns 0 or a system error.
 int temporary_name(const char* prefix, std::string& name);
 
-// The system error code of the last failed console stream operation.
+// The system error code of the last failed operation, and its reset before
+// a call whose failure is judged by it.
 int last_error();
+void clear_last_error();
 
 [[noreturn]] void exit_process(int code);
 

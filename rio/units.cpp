@@ -81,6 +81,9 @@ int console_number(int number, int kind) {
 
 int write_out(UnitRecord& u, const char* bytes, std::size_t n) {
   if (u.console()) {
+    // A failed hook is judged by the system error it leaves, not by one
+    // left over from an earlier operation.
+    platform::clear_last_error();
     if (call_write_hook(bytes, static_cast<int>(n), u.handle) != 0) return kOk;
     int code = platform::last_error();
     return u.last_error = code ? code : kSysWriteFault;

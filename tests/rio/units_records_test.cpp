@@ -244,3 +244,21 @@ TEST_F(UnformattedRecordTest, ARecordCutShortByTheFileEndIsEndOfFile) {
 
 }  // namespace
 }  // namespace rio
+
+namespace rio {
+namespace {
+
+class FailingHookTest : public test::TempDirTest {};
+
+TEST_F(FailingHookTest, AWriteHookThatWritesNothingFailsTheStatement) {
+  install_console_hooks({nullptr, [](const char*, int*, int) { return 0; }, nullptr, nullptr});
+  int iostat = 0;
+  ControlInfo c;
+  c.iostat = &iostat;
+  EXPECT_EQ(io_write(kPhaseWhole, &c, {}), 1);
+  EXPECT_EQ(iostat, 29);  // the device could not be written
+  test::install_recording_hooks();
+}
+
+}  // namespace
+}  // namespace rio
