@@ -2,6 +2,7 @@
 // errors that would otherwise end the run.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstring>
 #include <string>
@@ -228,6 +229,60 @@ TEST_F(OpenTest, TheDefaultUnitCannotBeOpened) {
   s.iostat = &iostat;
   s.file = text("x.txt");
   EXPECT_EQ(open(s), kNegativeUnitSpecifier);
+}
+
+}  // namespace
+}  // namespace rio
+
+namespace rio {
+namespace {
+
+class OpenEffectsTest : public OpenTest {};
+
+TEST_F(OpenEffectsTest, RecordLengthOnAFormattedSequentialUnitLimitsItsRecords) {
+  OpenSpec s = spec_on("r.txt");
+  int recl = 3;
+  s.recl = &recl;
+  ASSERT_EQ(open(s), 0);
+  RecordBuffer fits, longer;
+  fits.append("abc", 3);
+  longer.append("abcd", 4);
+  EXPECT_EQ(write_record(*connected_unit(1), fits, false, false), kOk);
+  EXPECT_EQ(write_record(*connected_unit(1), longer, false, false), kRecordTooLong);
+}
+
+TEST_F(OpenEffectsTest, ABufferSizeOfZeroWritesEveryRecordAtOnce) {
+  OpenSpec s = spec_on("z.txt");
+  int size = 0;
+  s.buffer_size = &size;
+  ASSERT_EQ(open(s), 0);
+  RecordBuffer r;
+  r.append("now", 3);
+  ASSERT_EQ(write_record(*connected_unit(1), r, false, false), kOk);
+  EXPECT_EQ(read_file("z.txt"), "now\r\n");
+}
+
+TEST_F(OpenEffectsTest, OpenAndCloseCallTheIdleHook) {
+  ASSERT_EQ(open(spec_on("i.txt")), 0);
+  ASSERT_EQ(close(), 0);
+  EXPECT_EQ(test::hook_log().idle_calls, 2);
+}
+
+TEST_F(OpenEffectsTest, AReadOnlyFileNeedsActionRead) {
+  write_file("ro.txt", "x\r\n");
+  ::chmod(path("ro.txt").c_str(), 0444);
+  if (::geteuid() == 0) GTEST_SKIP() << "permissions do not bind the superuser";
+  EXPECT_EQ(open(spec_on("ro.txt")), 5);
+  OpenSpec s = spec_on("ro.txt");
+  s.action = text("READ");
+  EXPECT_EQ(open(s), 0);
+}
+
+TEST_F(OpenEffectsTest, OpenOfAConsoleUnitNumberWithoutAFileTakesTheConsole) {
+  unit = 6;
+  ASSERT_EQ(open(spec_on(nullptr)), 0);
+  EXPECT_EQ(connected_unit(6), nullptr);
+  EXPECT_NE(connected_unit(kConsoleOutputUnit), nullptr);
 }
 
 }  // namespace
