@@ -324,22 +324,28 @@ int FormatInterpreter::read_part(RecordBuffer& record, RecordPort& port, const U
   }
 }
 
-int FormatInterpreter::finish(RecordBuffer& record, RecordPort& port, const UnitTraits&, bool output) {
-  while (pending_repeat_ == 0) {
+bool FormatInterpreter::more_controls(int& status) {
+  status = kOk;
+  if (pending_repeat_ > 0) return false;
+  for (;;) {
     const FormatEntry& e = entries_[pos_];
-    if (e.kind == kFormatEnd || e.kind == kKindColon || e.kind == kKindQ || is_data_kind(e.kind)) break;
     if (e.kind == kFormatGroupOpen) {
-      if (int rc = open_group(e)) return rc;
+      if ((status = open_group(e)) != kOk) return false;
       continue;
     }
     if (e.kind == kFormatGroupClose) {
       close_group();
       continue;
     }
-    ++pos_;
-    if (int rc = do_control(e, record, port, output)) return rc;
+    return e.kind != kFormatEnd && e.kind != kKindColon && e.kind != kKindQ && !is_data_kind(e.kind);
   }
-  return kOk;
+}
+
+int FormatInterpreter::finish(RecordBuffer& record, RecordPort& port, const UnitTraits&, bool output) {
+  int status;
+  while (more_controls(status))
+    if (int rc = do_control(entries_[pos_++], record, port, output)) return rc;
+  return status;
 }
 
 namespace {

@@ -72,6 +72,10 @@ class FormatInterpreter {
   int open_group(const FormatEntry& entry);
   void close_group();
   int end_of_format(RecordPort& port, bool output);
+  // At the end of a statement: true while a control descriptor comes before
+  // the next data descriptor, colon or end of format; group ends with
+  // repeats left are followed back on the way.
+  bool more_controls(int& status);
   int do_control(const FormatEntry& entry, RecordBuffer& record, RecordPort& port, bool output);
   int do_input_control(const FormatEntry& entry, RecordBuffer& record, RecordPort& port);
   EditRequest request_for(const FormatEntry& entry, const Element& element) const;
