@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <deque>
 
@@ -101,6 +102,9 @@ std::string written_text(int handle) {
 ChildOutcome run_in_child(const std::function<void()>& body) {
   int fds[2];
   if (::pipe(fds) != 0) return {};
+  // Output buffered before the fork would otherwise be written twice.
+  std::fflush(stdout);
+  std::fflush(stderr);
   pid_t pid = ::fork();
   if (pid == 0) {
     ::close(fds[0]);
