@@ -31,12 +31,18 @@ class Scanner {
     }
   }
   void set_null() { state_.value_is_null = true; }
+  // Blanks up to the record end count as the record end: a comma at the
+  // start of the next record is then this value's separator.
   void after_blank_separator() {
     skip_blanks_in_record();
-    if (!at_end() && peek() == ',') skip();
+    if (at_end()) state_.ended_at_record_end = true;
+    else if (peek() == ',') skip();
   }
-  // Ends a value at the character that follows it.
+  // Ends a value at the character that follows it. A value ended by a
+  // separator clears the record-end mark of an earlier value, or a later
+  // null value ",," would be taken for that value's separator and lost.
   void end_value_at_separator() {
+    state_.ended_at_record_end = false;
     if (at_end()) {
       state_.ended_at_record_end = true;
     } else if (peek() == ',') {
@@ -143,9 +149,8 @@ int Scanner::take_imaginary() {
     if (c == ')') break;
     token += c;
   }
-  skip_blanks_in_record();
-  if (at_end()) state_.ended_at_record_end = true;
-  else if (peek() == ',') skip();
+  state_.ended_at_record_end = false;
+  after_blank_separator();
   return kOk;
 }
 

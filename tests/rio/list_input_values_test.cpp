@@ -75,6 +75,11 @@ TEST_F(ListInput, SeparatorsAndNullValues) {
       {{"3*", "", "  7"}, {7, 7, 7}},
       {{",4"}, {-99, 4}},
       {{"1,", ",3"}, {1, -99, 3}},
+      // A value ended by a separator clears the mark of the record end
+      // before it, so the null value stays; blanks up to the record end act
+      // as the record end.
+      {{"1", "2,,3"}, {1, 2, -99, 3}},
+      {{"1  ", ",2"}, {1, 2}},
   };
   for (const Case& c : cases) {
     lines(c.input);
