@@ -146,6 +146,9 @@ TEST_F(ListInput, RealConversion) {
       {"7e+1", 70.0f},
       {"1d0", 1.0f},
       {"12", 12.0f},
+      // The twentieth digit would wrap the 64-bit mantissa; it only raises
+      // the exponent.
+      {"18446744073709551629", static_cast<float>(1844674407370955162.0 * 10.0)},
   };
   for (const Case& c : cases) EXPECT_EQ(read_real(c.text), c.expected) << c.text;
 }
