@@ -1,18 +1,21 @@
 #include "compare/program.h"
 
+#include <cstdlib>
 #include <cstring>
+#include <new>
 #include <initializer_list>
 #include <optional>
 #include <span>
 #include <string>
 #include <vector>
 
-#include "compare/dendrogram.h"
-#include "compare/level_pairs.h"
-#include "compare/minimum.h"
+#include "compare/fast_engine.h"
+#include "compare/fortran_array.h"
 #include "compare/program_formats.h"
 #include "compare/validate.h"
+#include "rio/errors.h"
 #include "rio/fatal_text.h"
+#include "rio/status.h"
 #include "rio/rio.h"
 
 namespace compare {
@@ -106,53 +109,26 @@ T* base_of(const rio::ArrayDescriptor& array) {
   return array.base == rio::kZeroSizeBase ? nullptr : static_cast<T*>(array.base);
 }
 
-struct RunArrays {
-  explicit RunArrays(int n)
+// The merge records of both files, read straight into arrays allocated by
+// the runtime's allocation statement and released together at the end.
+struct MergeArrays {
+  explicit MergeArrays(int n)
       : merges1(describe(rio::kInteger4, {n - 1, 4})),
         merges2(describe(rio::kInteger4, {n - 1, 4})),
         heights1(describe(rio::kReal4, {n - 1})),
-        heights2(describe(rio::kReal4, {n - 1})),
-        pair_levels1(describe(rio::kInteger4, {packed_table_length(n)})),
-        pair_levels2(describe(rio::kInteger4, {packed_table_length(n)})),
-        label_work(describe(rio::kInteger4, {n})),
-        membership(describe(rio::kInteger4, {n, n})),
-        labels1(describe(rio::kInteger4, {n})),
-        labels2(describe(rio::kInteger4, {n})),
-        triangle1(describe(rio::kInteger4, {packed_table_length(n)})),
-        triangle2(describe(rio::kInteger4, {packed_table_length(n)})),
-        measure_table(describe(rio::kReal4, {kMeasureCount, n, n})),
-        contingency(describe(rio::kInteger4, {n, n})),
-        row_sums(describe(rio::kReal4, {n})),
-        column_sums(describe(rio::kReal4, {n})),
-        cluster_counts(describe(rio::kInteger4, {2, n})) {}
+        heights2(describe(rio::kReal4, {n - 1})) {}
 
-  rio::ArrayDescriptor merges1, merges2, heights1, heights2, pair_levels1, pair_levels2;
-  rio::ArrayDescriptor label_work, membership, labels1, labels2, triangle1, triangle2;
-  rio::ArrayDescriptor measure_table;
-  rio::ArrayDescriptor contingency, row_sums, column_sums, cluster_counts;
+  rio::ArrayDescriptor merges1, merges2, heights1, heights2;
 
-  void allocate_inputs() {
-    allocate({&merges1, &merges2, &heights1, &heights2, &pair_levels1, &pair_levels2});
-  }
-  void allocate_decoding() {
-    allocate({&label_work, &membership, &labels1, &labels2, &triangle1, &triangle2});
-  }
-  void allocate_measures() { allocate({&measure_table}); }
-  void allocate_loop_work() { allocate({&contingency, &row_sums, &column_sums, &cluster_counts}); }
+  void allocate_all() { allocate({&merges1, &merges2, &heights1, &heights2}); }
   void release_all() {
-    std::initializer_list<rio::ArrayDescriptor*> all = {
-        &merges1,  &merges2,   &heights1,      &heights2,  &pair_levels1, &pair_levels2,
-        &label_work, &membership, &labels1,     &labels2,   &triangle1,    &triangle2,
-        &measure_table, &contingency, &row_sums, &column_sums, &cluster_counts};
+    std::initializer_list<rio::ArrayDescriptor*> all = {&merges1, &merges2, &heights1, &heights2};
     rio::io_deallocate({all.begin(), all.size()});
   }
 };
 
 IntMatrix int_matrix(const rio::ArrayDescriptor& a) {
   return IntMatrix(base_of<int>(a), a.dims[0].extent, a.dims[1].extent);
-}
-IntVector int_vector(const rio::ArrayDescriptor& a) {
-  return IntVector(base_of<int>(a), a.dims[0].extent);
 }
 RealVector real_vector(const rio::ArrayDescriptor& a) {
   return RealVector(base_of<float>(a), a.dims[0].extent);
@@ -200,26 +176,41 @@ const char* const kHeadings[kMeasureCount] = {
     " 1 - jaccard", " 1 - simple match = 1 - RAND", " Euclidean", " 1 - Sorensen",
     " 1 - ADJUSTED RAND"};
 
-void write_results_file(int levels1, int levels2, RealArray3 measures, IntMatrix counts) {
+void write_results_file(const ComparisonTables& tables) {
   const int unit = 1;
   static const char kResultsName[] = "MATRICES.DAT";
   open_unit(unit, kResultsName, 12);
   int zero = 0;
   {
     ListWrite header(&unit, integer_item(zero));
-    for (int l = 1; l <= levels2 - 1; ++l) header.add(integer_item(counts(2, l)));
+    for (int count : tables.cluster_counts2) header.add(integer_item(count));
   }
   for (int m = 1; m <= kMeasureCount; ++m) {
     write_list(&unit, {text_item(kHeadings[m - 1])});
-    for (int k = 1; k <= levels1 - 1; ++k) {
-      ListWrite row(&unit, integer_item(counts(1, k)));
-      for (int l = 1; l <= levels2 - 1; ++l) row.add(real_item(measures(m, k, l)));
+    for (std::size_t k = 1; k <= tables.compared_rows(); ++k) {
+      int row_label = tables.cluster_counts1[k - 1];
+      ListWrite row(&unit, integer_item(row_label));
+      for (std::size_t l = 1; l <= tables.compared_columns(); ++l) {
+        float value = tables.value(m, static_cast<int>(k), static_cast<int>(l));
+        row.add(real_item(value));
+      }
     }
   }
   close_unit(unit);
 }
 
-void write_minimum_report(std::array<MinimumRecord, kMeasureCount>& minima) {
+// Compares the two checked dendrograms. Memory that cannot be had ends the
+// run like a failed allocation statement.
+ComparisonTables compute_tables(const DendrogramFile& file1, const DendrogramFile& file2) {
+  try {
+    return compare_fast(file1, file2);
+  } catch (const std::bad_alloc&) {
+    rio::report_error(rio::kBufferAllocationFailed);
+    std::abort();  // not reached: the report ends the process
+  }
+}
+
+void write_minimum_report(std::array<MinimumRecord, kMeasureCount> minima) {
   write_list(nullptr, {});
   write_list(nullptr, {text_item(" MINIMUM VALUES ")});
   write_list(nullptr, {});
@@ -258,53 +249,29 @@ void compare_dendrograms() {
   ask_file_name(" ENTER FILENAME FOR dendrogram 1", name1);
   open_unit(unit1, name1, kNameLength);
   const int n = read_object_count(unit1, 1, name1);
-  RunArrays arrays(n);
-  arrays.allocate_inputs();
-  arrays.allocate_decoding();
-  read_merge_records(unit1, n, int_matrix(arrays.merges1), real_vector(arrays.heights1));
+  MergeArrays arrays(n);
+  arrays.allocate_all();
+  IntMatrix merges1 = int_matrix(arrays.merges1), merges2 = int_matrix(arrays.merges2);
+  RealVector heights1 = real_vector(arrays.heights1), heights2 = real_vector(arrays.heights2);
+  read_merge_records(unit1, n, merges1, heights1);
   close_unit(unit1);
-  check_file(1, name1, file_content(n, int_matrix(arrays.merges1), real_vector(arrays.heights1)));
+  const DendrogramFile file1 = file_content(n, merges1, heights1);
+  check_file(1, name1, file1);
 
   ask_file_name(" ENTER FILENAME FOR dendrogram 2", name2);
   open_unit(unit2, name2, kNameLength);
   read_object_count(unit2, 2, name2);  // read and passed over: N of file 1 governs
-  read_merge_records(unit2, n, int_matrix(arrays.merges2), real_vector(arrays.heights2));
+  read_merge_records(unit2, n, merges2, heights2);
   close_unit(unit2);
-  check_file(2, name2, file_content(n, int_matrix(arrays.merges2), real_vector(arrays.heights2)));
+  const DendrogramFile file2 = file_content(n, merges2, heights2);
+  check_file(2, name2, file2);
 
-  const int merge_count = n - 1;
-  const int pack_length = packed_table_length(n);
-  int levels1 = 0;
-  int levels2 = 0;
-  decode_dendrogram(int_matrix(arrays.merges1), real_vector(arrays.heights1), merge_count,
-                    pack_length, levels1, int_vector(arrays.pair_levels1),
-                    int_vector(arrays.label_work), int_matrix(arrays.membership), n);
-  decode_dendrogram(int_matrix(arrays.merges2), real_vector(arrays.heights2), merge_count,
-                    pack_length, levels2, int_vector(arrays.pair_levels2),
-                    int_vector(arrays.label_work), int_matrix(arrays.membership), n);
-
-  arrays.allocate_measures();
+  const ComparisonTables tables = compute_tables(file1, file2);
+  int levels1 = tables.levels1;
+  int levels2 = tables.levels2;
   write_list(nullptr, {text_item("NO OF LEVELS ="), integer_item(levels1), integer_item(levels2)});
-
-  arrays.allocate_loop_work();
-  std::array<MinimumRecord, kMeasureCount> minima;
-  start_minima(minima);
-  const rio::ArrayDescriptor& mt = arrays.measure_table;
-  RealArray3 measures(base_of<float>(mt), mt.dims[0].extent, mt.dims[1].extent, mt.dims[2].extent);
-  LevelPairStorage storage{int_vector(arrays.pair_levels1),
-                           int_vector(arrays.pair_levels2),
-                           int_vector(arrays.triangle1),
-                           int_vector(arrays.triangle2),
-                           int_vector(arrays.labels1),
-                           int_vector(arrays.labels2),
-                           measures,
-                           {int_matrix(arrays.contingency), real_vector(arrays.row_sums),
-                            real_vector(arrays.column_sums)},
-                           int_matrix(arrays.cluster_counts)};
-  compare_level_pairs(n, levels1, levels2, storage, minima);
-
-  write_results_file(levels1, levels2, measures, int_matrix(arrays.cluster_counts));
-  write_minimum_report(minima);
+  write_results_file(tables);
+  write_minimum_report(tables.minima);
   arrays.release_all();
   rio::io_finish();
 }
