@@ -324,7 +324,7 @@ int FormatInterpreter::read_part(RecordBuffer& record, RecordPort& port, const U
   }
 }
 
-bool FormatInterpreter::more_controls(int& status) {
+bool FormatInterpreter::more_controls(bool output, int& status) {
   status = kOk;
   if (pending_repeat_ > 0) return false;
   for (;;) {
@@ -337,13 +337,16 @@ bool FormatInterpreter::more_controls(int& status) {
       close_group();
       continue;
     }
-    return e.kind != kFormatEnd && e.kind != kKindColon && e.kind != kKindQ && !is_data_kind(e.kind);
+    // On input Q takes an item like a data descriptor; on output it is a
+    // control that does nothing.
+    bool takes_item = is_data_kind(e.kind) || (e.kind == kKindQ && !output);
+    return e.kind != kFormatEnd && e.kind != kKindColon && !takes_item;
   }
 }
 
 int FormatInterpreter::finish(RecordBuffer& record, RecordPort& port, const UnitTraits&, bool output) {
   int status;
-  while (more_controls(status))
+  while (more_controls(output, status))
     if (int rc = do_control(entries_[pos_++], record, port, output)) return rc;
   return status;
 }

@@ -75,7 +75,7 @@ class FormatInterpreter {
   // At the end of a statement: true while a control descriptor comes before
   // the next data descriptor, colon or end of format; group ends with
   // repeats left are followed back on the way.
-  bool more_controls(int& status);
+  bool more_controls(bool output, int& status);
   int do_control(const FormatEntry& entry, RecordBuffer& record, RecordPort& port, bool output);
   int do_input_control(const FormatEntry& entry, RecordBuffer& record, RecordPort& port);
   EditRequest request_for(const FormatEntry& entry, const Element& element) const;

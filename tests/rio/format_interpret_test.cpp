@@ -80,6 +80,12 @@ TEST_F(FormattedWrite, TrailingLiteralIsWrittenButColonStops) {
   EXPECT_EQ(finish(), std::vector<std::string>{" 7 END"});
 }
 
+TEST_F(FormattedWrite, QIsNothingOnOutputSoLaterLiteralsAreWritten) {
+  ASSERT_EQ(begin("(I2,Q,' after',BN,BZ)"), kOk);
+  ASSERT_EQ(put_int(7), kOk);
+  EXPECT_EQ(finish(), std::vector<std::string>{" 7 after"});
+}
+
 TEST_F(FormattedWrite, PositioningMovesTheCursorAndFillsGaps) {
   ASSERT_EQ(begin("('ABCDEF',T3,'x',TR2,'y',TL4,'z',T10,'w',2X,I1)"), kOk);
   ASSERT_EQ(put_int(5), kOk);
