@@ -17,18 +17,6 @@ std::uint64_t bits_of(double x) {
 
 std::uint32_t high_word(double x) { return static_cast<std::uint32_t>(bits_of(x) >> 32); }
 
-// 10^n by repeated squaring, every product rounded to double.
-double power_of_ten(int n) {
-  double result = 1.0;
-  double base = 10.0;
-  while (n != 0) {
-    if (n & 1) result *= base;
-    n >>= 1;
-    if (n != 0) base *= base;
-  }
-  return result;
-}
-
 void fill_special(const char* word, DigitString& digits) {
   std::memcpy(digits.text, word, 3);
   std::memset(digits.text + 3, ' ', 17);
@@ -94,6 +82,18 @@ int round_at(DigitString& digits, int c) {
 }
 
 }  // namespace
+
+double power_of_ten(int n) {
+  double result = 1.0;
+  double base = 10.0;
+  while (n != 0) {
+    if (n & 1) result *= base;
+    n >>= 1;
+    if (n != 0) base *= base;
+  }
+  return result;
+}
+
 
 int decimal_digits(double value, int count, bool fixed, int real_size, DigitString& digits) {
   std::uint64_t b = bits_of(value);

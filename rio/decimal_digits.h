@@ -19,4 +19,7 @@ struct DigitString {
 // digits. real_size 4 generates 8 digits, any larger kind 16.
 int decimal_digits(double value, int count, bool fixed, int real_size, DigitString& digits);
 
+// 10^n for n >= 0 by repeated squaring, every product rounded to double.
+double power_of_ten(int n);
+
 }  // namespace rio

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <limits>
 
+#include "rio/decimal_digits.h"
 #include "rio/status.h"
 
 namespace rio {
@@ -44,17 +45,6 @@ bool store_integer(std::uint64_t value, void* address, int size) {
     default:
       return false;
   }
-}
-
-double power_of_ten(int n) {
-  double result = 1.0;
-  double base = 10.0;
-  while (n != 0) {
-    if (n & 1) result *= base;
-    n >>= 1;
-    if (n != 0) base *= base;
-  }
-  return result;
 }
 
 bool store_real(double value, void* address, int size) {
