@@ -15,8 +15,9 @@
 // column squares). If that bound is at most 2^(24+g), every partial sum is
 // m * 2^g with m <= 2^24, a 4-byte real: each step's exact sum is already
 // representable at single and double precision, no step rounds, and the row
-// adds its exact total at once. R equal rows in a row: the same argument
-// with R times the row total.
+// adds its exact total at once. R equal rows in a row, a block of rows or
+// all rows: the same argument with their total and the power of two common
+// to all their squares.
 //
 // Negligible terms. Let S >= 2^24 lie in [2^e, 2^(e+1)), with spacing
 // u = 2^(e-23) of 4-byte reals there. For S <= 2^52 and a whole term t with
@@ -31,7 +32,9 @@
 // Tiers. Sizes are at most 2^t outside tier t, so their squares are at most
 // 4^t (rounding is monotone and 4^t is a 4-byte real); with 4^t times the
 // other factor's largest square negligible, only the tier-t entries can
-// change S and the others are passed over.
+// change S and the others are passed over. Rows are searched by size
+// instead: squares grow with sizes, so a row no larger than the largest size
+// whose square times the largest column square is negligible can be passed.
 //
 // Rows inside one binade. Write S = m * u with 2^23 <= m < 2^24, 24 <= e <= 51,
 // and let every term t of a row be below 2^52. Then S + t < 2^53 is exact at
@@ -54,11 +57,18 @@ constexpr double kTwo24 = 16777216.0;
 constexpr double kTwo52 = 4503599627370496.0;
 constexpr std::int64_t kSignificandLimit = std::int64_t{1} << 24;
 
+// Binary exponent of a positive finite 4-byte real, from its bits.
+int exponent_of(float sum) { return static_cast<int>((std::bit_cast<std::uint32_t>(sum) >> 23) & 0xffu) - 127; }
+
+double power_of_two(int e) {
+  return e >= 0 && e < 63 ? static_cast<double>(std::uint64_t{1} << e) : std::ldexp(1.0, e);
+}
+
 // The largest term that provably leaves S unchanged; 0 when none does.
 double negligible_limit(float sum) {
   const double s = sum;
   if (s < kTwo24) return 0.0;
-  const double spacing = std::ldexp(1.0, std::ilogb(s) - 23);
+  const double spacing = power_of_two(exponent_of(sum) - 23);
   return s <= kTwo52 ? spacing / 2.0 - 1.0 : spacing / 4.0;
 }
 
@@ -76,18 +86,38 @@ int twos_of(float whole) {
 }
 
 // Adds as many of the `count` equal rows as provably round nowhere; returns
-// how many it added. See "Exact rows".
+// how many it added. See "Exact rows". The bounds are first screened at
+// double precision, which keeps the exact 64-bit products from overflowing.
 int add_exact_rows(float& sum, float row_square, int count, const ClusterMargins& columns) {
   const int g = std::min(twos_of(sum), twos_of(row_square) + columns.square_twos());
-  if (g > 38) return 0;  // keeps 2^(24+g) inside 64-bit integers
+  if (g > 37) return 0;  // keeps 2^(24+g), and twice it, inside 64-bit integers
   const std::int64_t limit = std::int64_t{1} << (24 + g);
   const auto s = static_cast<std::int64_t>(sum);
-  const auto rsq = static_cast<std::int64_t>(row_square);
-  if (s > limit || columns.square_sum() > (limit - s) / rsq) return 0;
-  const std::int64_t row_total = rsq * columns.square_sum();
-  const auto rows = static_cast<int>(std::min<std::int64_t>(count, (limit - s) / row_total));
+  const double room = static_cast<double>(limit - s);
+  const double row_estimate = static_cast<double>(row_square) * static_cast<double>(columns.square_sum());
+  if (s > limit || row_estimate > 2.0 * room || row_estimate > 0x1p62) return 0;
+  const std::int64_t row_total = static_cast<std::int64_t>(row_square) * columns.square_sum();
+  if (row_total > limit - s) return 0;
+  auto rows = static_cast<std::int64_t>(std::min(static_cast<double>(count), room / static_cast<double>(row_total)));
+  while (rows > 1 && rows * row_total > limit - s) --rows;
+  while (rows < count && (rows + 1) * row_total <= limit - s) ++rows;
   sum = static_cast<float>(s + rows * row_total);
-  return rows;
+  return static_cast<int>(rows);
+}
+
+// Adds a span of rows with the given exact square sum and common power of
+// two when no step of it can round.
+bool add_exact_span(float& sum, std::int64_t span_square_sum, int span_twos, const ClusterMargins& columns) {
+  const int g = std::min(twos_of(sum), span_twos + columns.square_twos());
+  if (g > 37) return false;
+  const std::int64_t limit = std::int64_t{1} << (24 + g);
+  const auto s = static_cast<std::int64_t>(sum);
+  const double estimate = static_cast<double>(span_square_sum) * static_cast<double>(columns.square_sum());
+  if (s > limit || estimate > 2.0 * static_cast<double>(limit - s)) return false;
+  const std::int64_t total = span_square_sum * columns.square_sum();
+  if (total > limit - s) return false;
+  sum = static_cast<float>(s + total);
+  return true;
 }
 
 void fold_row(float& sum, float row_square, const ClusterMargins& columns) {
@@ -100,14 +130,24 @@ void fold_row(float& sum, float row_square, const ClusterMargins& columns) {
   for (int s : columns.tier(t)) sum = cross_term_step(sum, columns.square(s), row_square);
 }
 
-// The first row at or after `row` that can change S, or rows.count().
+// The largest size z whose square times `other_square` is at most `limit`
+// (both products exact at double precision), or 0.
+int largest_negligible_size(double other_square, double limit) {
+  if (other_square > limit) return 0;
+  auto fits = [&](int z) { return static_cast<double>(ClusterMargins::square_of(z)) * other_square <= limit; };
+  int z = static_cast<int>(std::min(std::sqrt(limit / other_square), 65535.0));
+  while (z > 0 && !fits(z)) --z;
+  while (z < 65535 && fits(z + 1)) ++z;
+  return z;
+}
+
+// The first row at or after `row` that can change S, or rows.count(): rows
+// no larger than the largest negligible size have only negligible terms.
 int next_relevant_row(const ClusterMargins& rows, int row, const ClusterMargins& columns, float sum) {
-  const int t = negligible_tier(columns.largest_square(), negligible_limit(sum));
-  if (t < 0) return row;
-  if (t >= rows.tier_count()) return rows.count();
-  const auto tier = rows.tier(t);
-  const auto it = std::lower_bound(tier.begin(), tier.end(), row);
-  return it == tier.end() ? rows.count() : *it;
+  if (row >= rows.count()) return row;
+  const double limit = negligible_limit(sum);
+  if (static_cast<double>(rows.square(row)) * columns.largest_square() > limit) return row;
+  return rows.first_larger(row, largest_negligible_size(columns.largest_square(), limit));
 }
 
 // m after `rows` equal rows with the given steps; see "Rows inside one binade".
@@ -182,7 +222,7 @@ const CrossTermFolder::RowEffect& CrossTermFolder::effect_of(int row_size, float
 bool CrossTermFolder::add_rows_in_binade(float& sum, const ClusterMargins& rows, int& row) {
   const double s = sum;
   if (s < kTwo24 || s >= kTwo52) return false;
-  const int binade = std::ilogb(s);
+  const int binade = exponent_of(sum);
   const RowEffect& effect = effect_of(rows.size(row), rows.square(row), binade);
   if (!effect.valid) return false;
   const int shift = binade - 23;
@@ -197,8 +237,17 @@ bool CrossTermFolder::add_rows_in_binade(float& sum, const ClusterMargins& rows,
 
 float CrossTermFolder::fold(const ClusterMargins& rows) {
   float sum = 0.0f;
+  if (add_exact_span(sum, rows.square_sum(), rows.square_twos(), columns_)) return sum;
   int r = next_relevant_row(rows, 0, columns_, sum);
   while (r < rows.count()) {
+    if (r % ClusterMargins::kBlock == 0) {
+      const int b = r / ClusterMargins::kBlock;
+      if (add_exact_span(sum, rows.block_square_sum(b), rows.block_square_twos(b), columns_)) {
+        r = std::min(r + ClusterMargins::kBlock, rows.count());
+        r = next_relevant_row(rows, r, columns_, sum);
+        continue;
+      }
+    }
     const float row_square = rows.square(r);
     const int exact = add_exact_rows(sum, row_square, rows.run_end(r) - r, columns_);
     if (exact > 0) {

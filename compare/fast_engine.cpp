@@ -22,7 +22,7 @@ std::vector<ClusterMargins> margins_per_level(const fast::LevelledDendrogram& d)
   std::vector<int> sizes, scratch;
   for (int level = 1; level < d.level_count; ++level) {
     fast::partition_sizes(d, level, sizes, scratch);
-    result.emplace_back(sizes);
+    result.emplace_back(sizes, false);
   }
   return result;
 }

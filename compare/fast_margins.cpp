@@ -13,7 +13,7 @@ int tiers_for(int size) {  // number of t >= 0 with size > 2^t
 
 }  // namespace
 
-ClusterMargins::ClusterMargins(std::span<const int> sizes_in_label_order) {
+ClusterMargins::ClusterMargins(std::span<const int> sizes_in_label_order, bool with_tiers) {
   sizes_.reserve(sizes_in_label_order.size());
   int largest_size = 0;
   for (int size : sizes_in_label_order) {
@@ -26,22 +26,47 @@ ClusterMargins::ClusterMargins(std::span<const int> sizes_in_label_order) {
     folded_square_sum_ = static_cast<float>(static_cast<double>(folded_square_sum_) + static_cast<double>(sq));
     largest_size = std::max(largest_size, size);
   }
-  run_end_.resize(sizes_.size());
+  run_left_.resize(sizes_.size());
   for (int i = count() - 1; i >= 0; --i) {
-    const bool same_as_next = i + 1 < count() && sizes_[i + 1] == sizes_[i];
-    run_end_[i] = static_cast<std::uint16_t>(same_as_next ? run_end_[i + 1] : i + 1);
+    const bool same_as_next = i + 1 < count() && sizes_[i + 1] == sizes_[i] && run_left_[i + 1] < 255;
+    run_left_[i] = static_cast<std::uint8_t>(same_as_next ? run_left_[i + 1] + 1 : 1);
   }
-  const int tiers = tiers_for(largest_size);
+  block_largest_.assign((sizes_.size() + kBlock - 1) / kBlock, 0);
+  block_square_sum_.assign(block_largest_.size(), 0);
+  block_square_twos_.assign(block_largest_.size(), 64);
+  for (int i = 0; i < count(); ++i) {
+    const int b = i / kBlock;
+    block_largest_[b] = std::max(block_largest_[b], sizes_[i]);
+    const auto whole = static_cast<std::uint64_t>(square(i));
+    block_square_sum_[b] += static_cast<std::int64_t>(whole);
+    block_square_twos_[b] = static_cast<std::uint8_t>(std::min<int>(block_square_twos_[b], std::countr_zero(whole)));
+  }
+  const int tiers = with_tiers ? tiers_for(largest_size) : 0;
   tier_start_.assign(tiers + 1, 0);
   for (int size : sizes_in_label_order) {
-    for (int t = 0; t < tiers_for(size); ++t) ++tier_start_[t + 1];
+    for (int t = 0; t < std::min(tiers, tiers_for(size)); ++t) ++tier_start_[t + 1];
   }
   for (int t = 0; t < tiers; ++t) tier_start_[t + 1] += tier_start_[t];
   tier_indices_.resize(tier_start_[tiers]);
   std::vector<std::uint32_t> fill(tier_start_.begin(), tier_start_.end() - 1);
   for (int i = 0; i < count(); ++i) {
-    for (int t = 0; t < tiers_for(sizes_[i]); ++t) tier_indices_[fill[t]++] = static_cast<std::uint16_t>(i);
+    for (int t = 0; t < std::min(tiers, tiers_for(sizes_[i])); ++t) tier_indices_[fill[t]++] = static_cast<std::uint16_t>(i);
   }
+}
+
+int ClusterMargins::first_larger(int from, int limit) const {
+  int i = from;
+  while (i < count() && i % kBlock != 0) {
+    if (sizes_[i] > limit) return i;
+    ++i;
+  }
+  if (i >= count()) return count();
+  std::size_t block = static_cast<std::size_t>(i / kBlock);
+  while (block < block_largest_.size() && block_largest_[block] <= limit) ++block;
+  for (i = static_cast<int>(block) * kBlock; i < count(); ++i) {
+    if (sizes_[i] > limit) return i;
+  }
+  return count();
 }
 
 }  // namespace compare::fast

@@ -11,8 +11,12 @@ namespace compare::fast {
 
 class ClusterMargins {
  public:
+  static constexpr int kBlock = 64;
+
   ClusterMargins() = default;
-  explicit ClusterMargins(std::span<const int> sizes_in_label_order);
+  // Without tiers the margins take less memory (for the many row levels
+  // kept at once) and are searched through block maxima instead.
+  explicit ClusterMargins(std::span<const int> sizes_in_label_order, bool with_tiers = true);
 
   int count() const { return static_cast<int>(sizes_.size()); }
   int size(int index) const { return sizes_[index]; }
@@ -31,8 +35,20 @@ class ClusterMargins {
   // The sum of squares folded in label order with a 4-byte store per step.
   float folded_square_sum() const { return folded_square_sum_; }
 
-  // One past the last index of the run of equal sizes that holds `index`.
-  int run_end(int index) const { return run_end_[index]; }
+  // One past the last index of the run of equal sizes that holds `index`,
+  // or of its first 255 entries: lengths are kept in one byte to save
+  // memory, and a longer run is simply taken in several pieces.
+  int run_end(int index) const { return index + run_left_[index]; }
+
+  // Blocks of kBlock consecutive entries (the last may be shorter): the exact
+  // sum of their stored squares and the power of two dividing all of them.
+  int block_count() const { return static_cast<int>(block_largest_.size()); }
+  std::int64_t block_square_sum(int block) const { return block_square_sum_[block]; }
+  int block_square_twos(int block) const { return block_square_twos_[block]; }
+
+  // The first index at or after `from` whose size exceeds `limit`, or
+  // count() when there is none.
+  int first_larger(int from, int limit) const;
 
   // Tier t lists, ascending, the indices whose size exceeds 2^t. Every index
   // outside tier t has a square of at most 4^t.
@@ -43,7 +59,10 @@ class ClusterMargins {
 
  private:
   std::vector<std::uint16_t> sizes_;
-  std::vector<std::uint16_t> run_end_;
+  std::vector<std::uint8_t> run_left_;
+  std::vector<std::uint16_t> block_largest_;  // largest size per block of kBlock entries
+  std::vector<std::int64_t> block_square_sum_;
+  std::vector<std::uint8_t> block_square_twos_;
   std::vector<std::uint32_t> tier_start_;
   std::vector<std::uint16_t> tier_indices_;
   std::int64_t square_sum_ = 0;
