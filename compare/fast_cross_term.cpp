@@ -176,23 +176,26 @@ std::int64_t rows_within_binade(std::int64_t m, std::int64_t count, const std::i
 }  // namespace
 
 const CrossTermFolder::RowEffect& CrossTermFolder::effect_of(int row_size, float row_square, int binade) {
-  const auto key = static_cast<std::uint32_t>(row_size) * 64u + static_cast<std::uint32_t>(binade);
-  auto [it, fresh] = effects_.try_emplace(key);
-  if (!fresh) return it->second;
-  RowEffect& effect = it->second;
+  const std::size_t key = static_cast<std::size_t>(row_size) * kBinades + (binade - kFirstBinade);
+  if (key >= effects_.size()) effects_.resize((key / kBinades + 1) * kBinades * 2);
+  Slot& slot = effects_[key];
+  if (slot.generation == generation_) return slot.effect;
+  slot = {RowEffect{}, generation_};
+  RowEffect& effect = slot.effect;
+  const ClusterMargins& columns = *columns_;
   const int shift = binade - 23;
   const std::int64_t half = std::int64_t{1} << (shift - 1);
   const auto rsq = static_cast<std::int64_t>(row_square);
   const int t = negligible_tier(row_square, static_cast<double>(half - 1));
-  if (t >= columns_.tier_count()) {
+  if (t >= columns.tier_count()) {
     effect.valid = true;  // every term below half a spacing: no change
     return effect;
   }
   auto each_column = [&](auto&& visit) {
     if (t < 0) {
-      for (int s = 0; s < columns_.count(); ++s) visit(s);
+      for (int s = 0; s < columns.count(); ++s) visit(s);
     } else {
-      for (int s : columns_.tier(t)) visit(s);
+      for (int s : columns.tier(t)) visit(s);
     }
   };
   bool fits = true;
@@ -201,7 +204,7 @@ const CrossTermFolder::RowEffect& CrossTermFolder::effect_of(int row_size, float
     int parity = start;
     each_column([&](int s) {
       if (!fits) return;
-      const std::int64_t term = rsq * static_cast<std::int64_t>(columns_.square(s));
+      const std::int64_t term = rsq * static_cast<std::int64_t>(columns.square(s));
       if (term >= (std::int64_t{1} << 52)) fits = false;
       const std::int64_t whole = term >> shift, rest = term & (2 * half - 1);
       const std::int64_t q = rest < half ? whole : rest > half ? whole + 1 : whole + ((parity + whole) & 1);
@@ -237,26 +240,27 @@ bool CrossTermFolder::add_rows_in_binade(float& sum, const ClusterMargins& rows,
 
 float CrossTermFolder::fold(const ClusterMargins& rows) {
   float sum = 0.0f;
-  if (add_exact_span(sum, rows.square_sum(), rows.square_twos(), columns_)) return sum;
-  int r = next_relevant_row(rows, 0, columns_, sum);
+  const ClusterMargins& columns = *columns_;
+  if (add_exact_span(sum, rows.square_sum(), rows.square_twos(), columns)) return sum;
+  int r = next_relevant_row(rows, 0, columns, sum);
   while (r < rows.count()) {
     if (r % ClusterMargins::kBlock == 0) {
       const int b = r / ClusterMargins::kBlock;
-      if (add_exact_span(sum, rows.block_square_sum(b), rows.block_square_twos(b), columns_)) {
+      if (add_exact_span(sum, rows.block_square_sum(b), rows.block_square_twos(b), columns)) {
         r = std::min(r + ClusterMargins::kBlock, rows.count());
-        r = next_relevant_row(rows, r, columns_, sum);
+        r = next_relevant_row(rows, r, columns, sum);
         continue;
       }
     }
     const float row_square = rows.square(r);
-    const int exact = add_exact_rows(sum, row_square, rows.run_end(r) - r, columns_);
+    const int exact = add_exact_rows(sum, row_square, rows.run_end(r) - r, columns);
     if (exact > 0) {
       r += exact;
     } else if (!add_rows_in_binade(sum, rows, r)) {
-      fold_row(sum, row_square, columns_);
+      fold_row(sum, row_square, columns);
       ++r;
     }
-    r = next_relevant_row(rows, r, columns_, sum);
+    r = next_relevant_row(rows, r, columns, sum);
   }
   return sum;
 }

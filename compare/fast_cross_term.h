@@ -5,7 +5,7 @@
 // the steps, so it is not S1 * S2; the folder gives exactly the bits of the
 // step-by-step fold while doing far fewer steps.
 #include <cstdint>
-#include <unordered_map>
+#include <vector>
 
 #include "compare/fast_margins.h"
 
@@ -23,7 +23,12 @@ inline float cross_term_step(float sum, float column_square, float row_square) {
 // binade) for later rows of the same size.
 class CrossTermFolder {
  public:
-  explicit CrossTermFolder(const ClusterMargins& columns) : columns_(columns) {}
+  explicit CrossTermFolder(const ClusterMargins& columns) : columns_(&columns) {}
+  // Starts over with another column partition, keeping the table's storage.
+  void use_columns(const ClusterMargins& columns) {
+    columns_ = &columns;
+    ++generation_;
+  }
   float fold(const ClusterMargins& rows);
 
   // Within binade e, a row of one size moves the significand m of the sum by
@@ -37,8 +42,17 @@ class CrossTermFolder {
   const RowEffect& effect_of(int row_size, float row_square, int binade);
   bool add_rows_in_binade(float& sum, const ClusterMargins& rows, int& row);
 
-  const ClusterMargins& columns_;
-  std::unordered_map<std::uint32_t, RowEffect> effects_;
+  // Binades 24 to 51 are the ones the model covers.
+  static constexpr int kFirstBinade = 24;
+  static constexpr int kBinades = 28;
+  struct Slot {
+    RowEffect effect;
+    std::uint32_t generation = 0;  // the slot is filled for this generation's columns
+  };
+
+  const ClusterMargins* columns_;
+  std::uint32_t generation_ = 1;
+  std::vector<Slot> effects_;  // by row size and binade
 };
 
 inline float fold_cross_term(const ClusterMargins& rows, const ClusterMargins& columns) {

@@ -36,8 +36,9 @@ struct PairInputs {
 
 // Every value of one column level l, for all row levels. The cell's pair
 // count is read before the cell's values overwrite it.
-void compute_column(const PairInputs& in, const ClusterMargins& column, int l, ComparisonTables& out) {
-  fast::CrossTermFolder folder(column);
+void compute_column(const PairInputs& in, const ClusterMargins& column, int l, fast::CrossTermFolder& folder,
+                    ComparisonTables& out) {
+  folder.use_columns(column);
   for (int k = 1; k <= static_cast<int>(in.rows.size()); ++k) {
     const ClusterMargins& row = in.rows[k - 1];
     fast::LevelPairSums sums;
@@ -58,9 +59,12 @@ void compute_all_columns(const PairInputs& in, const fast::LevelledDendrogram& s
   std::atomic<int> next_column{1};
   auto work = [&] {
     std::vector<int> sizes, scratch;
+    const ClusterMargins none;
+    fast::CrossTermFolder folder(none);
     for (int l = next_column++; l < second.level_count; l = next_column++) {
       fast::partition_sizes(second, l, sizes, scratch);
-      compute_column(in, ClusterMargins(sizes), l, out);
+      const ClusterMargins column(sizes);
+      compute_column(in, column, l, folder, out);
     }
   };
   std::vector<std::jthread> pool;
