@@ -89,6 +89,17 @@ std::string digit_run(const DigitString& digits, int first, int last) {
   return s;
 }
 
+// The same run appended straight to the record: the fixed form is the path
+// every list-directed real of a results file takes.
+int append_digits(RecordBuffer& record, const DigitString& digits, int first, int last) {
+  if (first < 1) first = 1;
+  int stored_last = last < 20 ? last : 20;
+  if (first <= stored_last)
+    if (int rc = record.append(digits.text + first - 1, stored_last - first + 1)) return rc;
+  int zeros = last - (first > 20 ? first - 1 : 20);
+  return zeros > 0 ? record.append('0', zeros) : 0;
+}
+
 // The exponent part: letter, sign and at least e digits; false when it does
 // not fit in e digits (three digits for e = 2 drop the letter instead).
 bool exponent_text(int exponent, int e, char letter, std::string& out) {
@@ -238,10 +249,14 @@ int edit_fixed(RecordBuffer& record, const RealField& field, const EditRequest& 
   int sign = real_sign(field.value);
   if (h > 0) {
     if (int rc = put_lead(record, sign, request.kind, r - h, request)) return rc;
-    return append_text(record, digit_run(digits, 1, h) + '.' + digit_run(digits, h + 1, h + d));
+    if (int rc = append_digits(record, digits, 1, h)) return rc;
+    if (int rc = record.append('.')) return rc;
+    return append_digits(record, digits, h + 1, h + d);
   }
   if (int rc = put_lead(record, sign, request.kind, r, request)) return rc;
-  return append_text(record, '.' + std::string(-h, '0') + digit_run(digits, 1, d + h));
+  if (int rc = record.append('.')) return rc;
+  if (int rc = record.append('0', -h)) return rc;
+  return append_digits(record, digits, 1, d + h);
 }
 
 int edit_exponent(RecordBuffer& record, const RealField& field, const EditRequest& request) {
