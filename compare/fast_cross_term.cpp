@@ -151,7 +151,8 @@ int next_relevant_row(const ClusterMargins& rows, int row, const ClusterMargins&
 }
 
 // m after `rows` equal rows with the given steps; see "Rows inside one binade".
-std::int64_t after_rows(std::int64_t m, std::int64_t rows, const std::int64_t step[2]) {
+std::int64_t after_rows(std::int64_t m, std::int64_t rows, const std::int32_t step_in[2]) {
+  const std::int64_t step[2] = {step_in[0], step_in[1]};
   if (rows == 0) return m;
   const int p = static_cast<int>(m & 1);
   if (step[p] % 2 == 0) return m + rows * step[p];
@@ -163,7 +164,7 @@ std::int64_t after_rows(std::int64_t m, std::int64_t rows, const std::int64_t st
 }
 
 // The most of `count` rows that keep m below 2^24; m grows with the count.
-std::int64_t rows_within_binade(std::int64_t m, std::int64_t count, const std::int64_t step[2]) {
+std::int64_t rows_within_binade(std::int64_t m, std::int64_t count, const std::int32_t step[2]) {
   std::int64_t low = 0, high = count;
   while (low < high) {
     const std::int64_t mid = low + (high - low + 1) / 2;
@@ -177,7 +178,7 @@ std::int64_t rows_within_binade(std::int64_t m, std::int64_t count, const std::i
 
 const CrossTermFolder::RowEffect& CrossTermFolder::effect_of(int row_size, float row_square, int binade) {
   const std::size_t key = static_cast<std::size_t>(row_size) * kBinades + (binade - kFirstBinade);
-  if (key >= effects_.size()) effects_.resize((key / kBinades + 1) * kBinades * 2);
+  if (key >= effects_.size()) effects_.resize((key / kBinades + 1) * kBinades);
   Slot& slot = effects_[key];
   if (slot.generation == generation_) return slot.effect;
   slot = {RowEffect{}, generation_};
@@ -212,7 +213,7 @@ const CrossTermFolder::RowEffect& CrossTermFolder::effect_of(int row_size, float
       total += q;
       if (total >= kSignificandLimit) fits = false;  // leaves the binade in one row
     });
-    effect.step[start] = total;
+    effect.step[start] = static_cast<std::int32_t>(std::min(total, kSignificandLimit));
   }
   effect.valid = fits;
   return effect;

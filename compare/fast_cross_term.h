@@ -30,11 +30,14 @@ class CrossTermFolder {
     ++generation_;
   }
   float fold(const ClusterMargins& rows);
+  // Sets aside room for rows of up to this size, so that the table of row
+  // effects is allocated once.
+  void reserve_sizes(int largest_size) { effects_.reserve(static_cast<std::size_t>(largest_size + 1) * kBinades); }
 
   // Within binade e, a row of one size moves the significand m of the sum by
   // step[m mod 2]; valid is false when that model does not apply.
   struct RowEffect {
-    std::int64_t step[2] = {0, 0};
+    std::int32_t step[2] = {0, 0};  // below 2^24 whenever valid
     bool valid = false;
   };
 

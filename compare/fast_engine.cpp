@@ -61,6 +61,7 @@ void compute_all_columns(const PairInputs& in, const fast::LevelledDendrogram& s
     std::vector<int> sizes, scratch;
     const ClusterMargins none;
     fast::CrossTermFolder folder(none);
+    folder.reserve_sizes(in.object_count);
     for (int l = next_column++; l < second.level_count; l = next_column++) {
       fast::partition_sizes(second, l, sizes, scratch);
       const ClusterMargins column(sizes);
