@@ -81,6 +81,31 @@ int round_at(DigitString& digits, int c) {
   return 1;
 }
 
+// The general editor asks twice for the digits of one value (once to
+// choose the form, once to edit it), rounded to different counts. The
+// unrounded digits depend only on the value and the digit count, so the last
+// ones are kept.
+struct LastDigits {
+  std::uint64_t bits = 0;
+  int count = 0;
+  int h = 0;
+  DigitString digits;
+};
+
+int unrounded_digits(double value, int biased_exponent, int n, DigitString& digits) {
+  static thread_local LastDigits last;
+  std::uint64_t bits = bits_of(value);
+  if (last.count != n || last.bits != bits) {
+    double x = std::fabs(value);
+    last.h = scale_to_one_digit(x, biased_exponent);
+    generate_digits(x, n, last.digits);
+    last.bits = bits;
+    last.count = n;
+  }
+  digits = last.digits;
+  return last.h;
+}
+
 }  // namespace
 
 double power_of_ten(int n) {
@@ -107,9 +132,7 @@ int decimal_digits(double value, int count, bool fixed, int real_size, DigitStri
     return 0;
   }
   int n = real_size == 4 ? 8 : 16;
-  double x = std::fabs(value);
-  int h = scale_to_one_digit(x, biased);
-  generate_digits(x, n, digits);
+  int h = unrounded_digits(value, biased, n, digits);
   int c = fixed ? count + 1 + h : count + 1;
   if (c <= 0) return h;
   if (c > n) c = n;
