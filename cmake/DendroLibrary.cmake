@@ -8,6 +8,18 @@ function(dendro_library name)
   target_link_libraries(${name} PUBLIC ${ARGN})
 endfunction()
 
+# dendro_test_executable(NAME SOURCES LABELS DEPS...): one GoogleTest
+# executable whose tests CTest discovers, with the build directory in the
+# environment and the source directory compiled in.
+function(dendro_test_executable name sources labels)
+  add_executable(${name} ${sources})
+  target_include_directories(${name} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
+  target_link_libraries(${name} PRIVATE ${ARGN} GTest::gtest_main GTest::gmock)
+  target_compile_definitions(${name} PRIVATE DENDRO_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
+    PROPERTIES LABELS "${labels}" TIMEOUT 3000 ENVIRONMENT "DENDRO_BUILD_DIR=${PROJECT_BINARY_DIR}")
+endfunction()
+
 # dendro_test_suite(FOLDER DEPS...): tests/FOLDER/*_test.cpp form the quick
 # suite FOLDER_tests; tests/FOLDER/*_longtest.cpp form FOLDER_longtests,
 # labelled "long" so that a developer can leave them out with ctest -LE long.
@@ -16,20 +28,9 @@ function(dendro_test_suite folder)
   file(GLOB _long CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${folder}/*_longtest.cpp)
   file(GLOB _support CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${folder}/support/*.cpp)
   if(_quick)
-    add_executable(${folder}_tests ${_quick} ${_support})
-    target_include_directories(${folder}_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
-    target_link_libraries(${folder}_tests PRIVATE ${ARGN} GTest::gtest_main GTest::gmock)
-    target_compile_definitions(${folder}_tests PRIVATE DENDRO_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
-    gtest_discover_tests(${folder}_tests DISCOVERY_TIMEOUT 60
-      PROPERTIES ENVIRONMENT "DENDRO_BUILD_DIR=${PROJECT_BINARY_DIR}")
+    dendro_test_executable(${folder}_tests "${_quick};${_support}" quick ${ARGN})
   endif()
   if(_long)
-    add_executable(${folder}_longtests ${_long} ${_support})
-    target_include_directories(${folder}_longtests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
-    target_link_libraries(${folder}_longtests PRIVATE ${ARGN} GTest::gtest_main GTest::gmock)
-    target_compile_definitions(${folder}_longtests PRIVATE DENDRO_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
-    gtest_discover_tests(${folder}_longtests DISCOVERY_TIMEOUT 60
-      PROPERTIES LABELS long TIMEOUT 3000
-      ENVIRONMENT "DENDRO_BUILD_DIR=${PROJECT_BINARY_DIR}")
+    dendro_test_executable(${folder}_longtests "${_long};${_support}" long ${ARGN})
   endif()
 endfunction()

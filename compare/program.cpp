@@ -14,7 +14,6 @@
 #include "compare/program_formats.h"
 #include "compare/validate.h"
 #include "rio/errors.h"
-#include "rio/fatal_text.h"
 #include "rio/status.h"
 #include "rio/rio.h"
 

@@ -226,4 +226,10 @@ int report_end_of_record(int count) {
 
 void report_condition(int index) { end_fatally(condition_report_pieces(index)); }
 
+void report_fatal_text(std::span<const std::string> lines) {
+  std::vector<std::string> pieces;
+  for (const std::string& line : lines) pieces.push_back("? " + line + "\n");
+  end_fatally(pieces);
+}
+
 }  // namespace rio

@@ -1,6 +1,7 @@
 #pragma once
 // Run-time error reporting: the decision between IOSTAT=, ERR= and the fatal
 // report, the message tables, and the report's exact pieces.
+#include <span>
 #include <string>
 #include <vector>
 
@@ -43,5 +44,9 @@ int report_end_of_file();
 int report_end_of_record(int count);
 // A run-time condition outside I/O statements: always fatal.
 [[noreturn]] void report_condition(int index);
+// A fatal report of the program's own, for conditions the runtime cannot
+// detect by itself (a file that reads cleanly but is no dendrogram): each
+// line is written as "? " + line, then the run ends as after a fatal error.
+[[noreturn]] void report_fatal_text(std::span<const std::string> lines);
 
 }  // namespace rio

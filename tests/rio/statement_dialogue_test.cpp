@@ -165,15 +165,20 @@ TEST_F(AdvanceTest, EorOrSizeWithAdvanceYesAreRefusedOnRead) {
   EXPECT_EQ(iostat, kSizeWithAdvanceYes);
 }
 
-TEST_F(AdvanceTest, AdvanceOnADirectAccessUnitGives10061) {
-  int unit = 3, recl = 8, rec = 1;
+// Connects unit to d.dat for formatted direct access with records of recl.
+int open_direct_unit(const int& unit, const int& recl) {
   OpenSpec open;
   open.unit = &unit;
   open.file = {"d.dat", 5};
   open.access = {"DIRECT", 6};
   open.form = {"FORMATTED", 9};
   open.recl = &recl;
-  ASSERT_EQ(io_open(open), 0);
+  return io_open(open);
+}
+
+TEST_F(AdvanceTest, AdvanceOnADirectAccessUnitGives10061) {
+  int unit = 3, recl = 8, rec = 1;
+  ASSERT_EQ(open_direct_unit(unit, recl), 0);
   ControlInfo c = formatted("NO");
   c.unit = &unit;
   c.record_number = &rec;
@@ -183,13 +188,7 @@ TEST_F(AdvanceTest, AdvanceOnADirectAccessUnitGives10061) {
 
 TEST_F(AdvanceTest, DirectAccessNeedsAValidRecordNumber) {
   int unit = 3, recl = 8, rec = 0;
-  OpenSpec open;
-  open.unit = &unit;
-  open.file = {"d.dat", 5};
-  open.access = {"DIRECT", 6};
-  open.form = {"FORMATTED", 9};
-  open.recl = &recl;
-  ASSERT_EQ(io_open(open), 0);
+  ASSERT_EQ(open_direct_unit(unit, recl), 0);
   ControlInfo c = formatted(nullptr);
   c.unit = &unit;
   EXPECT_EQ(io_write(kPhaseWhole, &c, {}), 1);
