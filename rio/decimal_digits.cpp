@@ -81,31 +81,6 @@ int round_at(DigitString& digits, int c) {
   return 1;
 }
 
-// The general editor asks twice for the digits of one value (once to
-// choose the form, once to edit it), rounded to different counts. The
-// unrounded digits depend only on the value and the digit count, so the last
-// ones are kept.
-struct LastDigits {
-  std::uint64_t bits = 0;
-  int count = 0;
-  int h = 0;
-  DigitString digits;
-};
-
-int unrounded_digits(double value, int biased_exponent, int n, DigitString& digits) {
-  static thread_local LastDigits last;
-  std::uint64_t bits = bits_of(value);
-  if (last.count != n || last.bits != bits) {
-    double x = std::fabs(value);
-    last.h = scale_to_one_digit(x, biased_exponent);
-    generate_digits(x, n, last.digits);
-    last.bits = bits;
-    last.count = n;
-  }
-  digits = last.digits;
-  return last.h;
-}
-
 }  // namespace
 
 double power_of_ten(int n) {
@@ -120,23 +95,38 @@ double power_of_ten(int n) {
 }
 
 
-int decimal_digits(double value, int count, bool fixed, int real_size, DigitString& digits) {
+GeneratedDigits generate_decimal_digits(double value, int real_size) {
+  GeneratedDigits generated;
   std::uint64_t b = bits_of(value);
   int biased = static_cast<int>((b >> 52) & 0x7FF);
   if (biased == 0x7FF) {
-    fill_special((b & kFractionMask) ? "NaN" : "INF", digits);
-    return 0;
+    fill_special((b & kFractionMask) ? "NaN" : "INF", generated.digits);
+    return generated;
   }
   if (biased == 0) {
-    fill_zeros(digits);
-    return 0;
+    fill_zeros(generated.digits);
+    return generated;
   }
-  int n = real_size == 4 ? 8 : 16;
-  int h = unrounded_digits(value, biased, n, digits);
+  generated.count = real_size == 4 ? 8 : 16;
+  double x = std::fabs(value);
+  generated.h = scale_to_one_digit(x, biased);
+  generate_digits(x, generated.count, generated.digits);
+  return generated;
+}
+
+int round_decimal_digits(const GeneratedDigits& generated, int count, bool fixed,
+                         DigitString& digits) {
+  digits = generated.digits;
+  if (generated.count == 0) return 0;  // zero, INF and NaN are not rounded
+  int h = generated.h;
   int c = fixed ? count + 1 + h : count + 1;
   if (c <= 0) return h;
-  if (c > n) c = n;
+  if (c > generated.count) c = generated.count;
   return h + round_at(digits, c);
+}
+
+int decimal_digits(double value, int count, bool fixed, int real_size, DigitString& digits) {
+  return round_decimal_digits(generate_decimal_digits(value, real_size), count, fixed, digits);
 }
 
 }  // namespace rio

@@ -19,6 +19,20 @@ struct DigitString {
 // digits. real_size 4 generates 8 digits, any larger kind 16.
 int decimal_digits(double value, int count, bool fixed, int real_size, DigitString& digits);
 
+// The unrounded digits of one value, which the editors round to different
+// counts (the general editor first to choose the form, then to edit). count
+// is the number of digits generated, 0 for zero, INF and NaN.
+struct GeneratedDigits {
+  DigitString digits;
+  int h = 0;
+  int count = 0;
+};
+
+GeneratedDigits generate_decimal_digits(double value, int real_size);
+// Rounds generated digits as decimal_digits does; returns h.
+int round_decimal_digits(const GeneratedDigits& generated, int count, bool fixed,
+                         DigitString& digits);
+
 // 10^n for n >= 0 by repeated squaring, every product rounded to double.
 double power_of_ten(int n);
 

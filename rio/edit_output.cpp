@@ -227,10 +227,15 @@ int edit_integer(RecordBuffer& record, std::int64_t value, const EditRequest& re
   return append_text(record, digits);
 }
 
-int edit_fixed(RecordBuffer& record, const RealField& field, const EditRequest& request) {
+namespace {
+
+// F and E from digits already generated for the value, so that the general
+// editor, which first rounds them to choose the form, generates them once.
+int edit_fixed_from(RecordBuffer& record, const RealField& field, const EditRequest& request,
+                    const GeneratedDigits& generated) {
   int d = request.d;
   DigitString digits;
-  int h = decimal_digits(field.value, d + request.k, true, field.real_size, digits);
+  int h = round_decimal_digits(generated, d + request.k, true, digits);
   if (digits.is_special()) return edit_special(record, field, digits, request);
   if (!all_zero_bits(field.value)) h += request.k;
   int w = field.width;
@@ -259,7 +264,8 @@ int edit_fixed(RecordBuffer& record, const RealField& field, const EditRequest& 
   return append_digits(record, digits, 1, d + h);
 }
 
-int edit_exponent(RecordBuffer& record, const RealField& field, const EditRequest& request) {
+int edit_exponent_from(RecordBuffer& record, const RealField& field, const EditRequest& request,
+                       const GeneratedDigits& generated) {
   int d = request.d;
   int k = request.kind == kKindES ? 1 : request.k;
   // With k > 0 the field shows d + 1 significant digits; rounding to them
@@ -267,7 +273,7 @@ int edit_exponent(RecordBuffer& record, const RealField& field, const EditReques
   int significant = k > 0 ? d + 1 : d + k;
   if (significant <= 0 || k > d + 1) return fill_asterisks(record, field.full_width);
   DigitString digits;
-  int h = decimal_digits(field.value, significant, false, field.real_size, digits);
+  int h = round_decimal_digits(generated, significant, false, digits);
   if (digits.is_special()) return edit_special(record, field, digits, request);
   int exponent = digits.text[0] == '0' ? 0 : h - k;
   if (k > 0) {
@@ -278,14 +284,26 @@ int edit_exponent(RecordBuffer& record, const RealField& field, const EditReques
   return put_exponent_field(record, field, request, mantissa, exponent, true);
 }
 
+}  // namespace
+
+int edit_fixed(RecordBuffer& record, const RealField& field, const EditRequest& request) {
+  return edit_fixed_from(record, field, request, generate_decimal_digits(field.value, field.real_size));
+}
+
+int edit_exponent(RecordBuffer& record, const RealField& field, const EditRequest& request) {
+  return edit_exponent_from(record, field, request,
+                            generate_decimal_digits(field.value, field.real_size));
+}
+
 int edit_engineering(RecordBuffer& record, const RealField& field, const EditRequest& request) {
+  const GeneratedDigits generated = generate_decimal_digits(field.value, field.real_size);
   DigitString digits;
-  int h = decimal_digits(field.value, 19, false, field.real_size, digits);
+  int h = round_decimal_digits(generated, 19, false, digits);
   if (digits.is_special()) return edit_special(record, field, digits, request);
   bool zero = digits.text[0] == '0';
   auto lead_of = [zero](int exp10) { return zero ? 1 : ((exp10 - 1) % 3 + 3) % 3 + 1; };
   int lead = lead_of(h);
-  h = decimal_digits(field.value, lead + request.d, false, field.real_size, digits);
+  h = round_decimal_digits(generated, lead + request.d, false, digits);
   lead = lead_of(h);
   int exponent = zero ? 0 : h - lead;
   std::string mantissa = digit_run(digits, 1, lead) + '.' + digit_run(digits, lead + 1, lead + request.d);
@@ -294,10 +312,11 @@ int edit_engineering(RecordBuffer& record, const RealField& field, const EditReq
 
 int edit_general(RecordBuffer& record, const RealField& field, const EditRequest& request) {
   int d = request.d;
+  const GeneratedDigits generated = generate_decimal_digits(field.value, field.real_size);
   DigitString digits;
-  int h = decimal_digits(field.value, d + request.k, true, field.real_size, digits);
+  int h = round_decimal_digits(generated, d + request.k, true, digits);
   if (digits.is_special()) return edit_special(record, field, digits, request);
-  if (h < 0 || h > d) return edit_exponent(record, field, request);
+  if (h < 0 || h > d) return edit_exponent_from(record, field, request, generated);
   int tail = effective_exponent_digits(request.e) + 2;
   EditRequest fixed = request;
   fixed.d = d - h;
@@ -306,7 +325,7 @@ int edit_general(RecordBuffer& record, const RealField& field, const EditRequest
   narrowed.width -= tail;
   narrowed.full_width -= tail;
   std::size_t start = record.cursor();
-  if (int rc = edit_fixed(record, narrowed, fixed)) return rc;
+  if (int rc = edit_fixed_from(record, narrowed, fixed, generated)) return rc;
   if (request.list_directed) return kOk;
   bool overflowed = record.cursor() > start && record.at(start) == '*';
   return record.append(overflowed ? '*' : ' ', static_cast<std::size_t>(tail));
