@@ -1,5 +1,6 @@
 #include "rio/decimal_digits.h"
 
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -28,13 +29,28 @@ void fill_zeros(DigitString& digits) {
   digits.text[20] = '\0';
 }
 
+// The powers the scaling needs, each formed once by the same repeated
+// squaring, so that a lookup gives the bits the loop would.
+constexpr int kLargestScale = 330;
+
+const std::array<double, kLargestScale + 1>& scaling_powers() {
+  static const std::array<double, kLargestScale + 1> powers = [] {
+    std::array<double, kLargestScale + 1> table{};
+    for (int n = 0; n <= kLargestScale; ++n) table[n] = power_of_ten(n);
+    return table;
+  }();
+  return powers;
+}
+
+double scaling_power(int n) { return n <= kLargestScale ? scaling_powers()[n] : power_of_ten(n); }
+
 // Scales magnitude x into [1, 10) and returns h with value = 0.d1d2... x 10^h.
 int scale_to_one_digit(double& x, int biased_exponent) {
   // floor(log10(2) * unbiased exponent), in 16-bit fixed point; the shift of
   // a negative number rounds towards minus infinity.
   int h = (biased_exponent * 19728 - 20181744) >> 16;
-  if (h > 0) x /= power_of_ten(h);
-  if (h < 0) x *= power_of_ten(-h);
+  if (h > 0) x /= scaling_power(h);
+  if (h < 0) x *= scaling_power(-h);
   if (high_word(x) < high_word(10.0)) {
     h += 1;
   } else {
@@ -94,7 +110,6 @@ double power_of_ten(int n) {
   return result;
 }
 
-
 GeneratedDigits generate_decimal_digits(double value, int real_size) {
   GeneratedDigits generated;
   std::uint64_t b = bits_of(value);
@@ -123,6 +138,19 @@ int round_decimal_digits(const GeneratedDigits& generated, int count, bool fixed
   if (c <= 0) return h;
   if (c > generated.count) c = generated.count;
   return h + round_at(digits, c);
+}
+
+int rounded_exponent(const GeneratedDigits& generated, int count, bool fixed) {
+  if (generated.count == 0) return 0;
+  int h = generated.h;
+  int c = fixed ? count + 1 + h : count + 1;
+  if (c <= 0) return h;
+  if (c > generated.count) c = generated.count;
+  const char* text = generated.digits.text;
+  if (text[c - 1] < '5') return h;
+  for (int i = 0; i < c - 1; ++i)
+    if (text[i] != '9') return h;
+  return h + 1;
 }
 
 int decimal_digits(double value, int count, bool fixed, int real_size, DigitString& digits) {

@@ -33,6 +33,9 @@ GeneratedDigits generate_decimal_digits(double value, int real_size);
 int round_decimal_digits(const GeneratedDigits& generated, int count, bool fixed,
                          DigitString& digits);
 
+// The exponent round_decimal_digits would return, without the digits.
+int rounded_exponent(const GeneratedDigits& generated, int count, bool fixed);
+
 // 10^n for n >= 0 by repeated squaring, every product rounded to double.
 double power_of_ten(int n);
 

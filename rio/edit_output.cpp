@@ -313,9 +313,8 @@ int edit_engineering(RecordBuffer& record, const RealField& field, const EditReq
 int edit_general(RecordBuffer& record, const RealField& field, const EditRequest& request) {
   int d = request.d;
   const GeneratedDigits generated = generate_decimal_digits(field.value, field.real_size);
-  DigitString digits;
-  int h = round_decimal_digits(generated, d + request.k, true, digits);
-  if (digits.is_special()) return edit_special(record, field, digits, request);
+  if (generated.digits.is_special()) return edit_special(record, field, generated.digits, request);
+  int h = rounded_exponent(generated, d + request.k, true);
   if (h < 0 || h > d) return edit_exponent_from(record, field, request, generated);
   int tail = effective_exponent_digits(request.e) + 2;
   EditRequest fixed = request;

@@ -1,8 +1,10 @@
 #include "rio/list_output.h"
 
+#include <cstring>
 #include <string>
 
 #include "rio/edit_output.h"
+#include "rio/list_real_output.h"
 #include "rio/status.h"
 
 namespace rio {
@@ -41,6 +43,11 @@ int write_character_item(ListOutputState& state, RecordBuffer& record, RecordPor
 }
 
 int edit_value(RecordBuffer& record, const Element& element) {
+  if (element.state == kStateReal4 && element.element_count == 1) {
+    float value;
+    std::memcpy(&value, element.address, sizeof value);
+    return edit_list_real4(record, value);
+  }
   EditRequest request = list_directed_request(element.state, element.element_size);
   if (element.element_count != 2)
     return edit_item(record, element.address, element.state, element.element_size, request);

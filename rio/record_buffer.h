@@ -32,6 +32,19 @@ class RecordBuffer {
   }
   int append(char c) { return append(c, 1); }
 
+  // A short run from a buffer of kShortRun bytes. At the end of the record
+  // the whole buffer is copied, a fixed-size move being cheaper than an
+  // exact one; the bytes past n lie beyond the record and are overwritten
+  // by whatever comes next.
+  static constexpr std::size_t kShortRun = 24;
+  int append_short(const char* s, std::size_t n) {
+    if (cursor_ != length_) return append(s, n);
+    if (int rc = make_room(kShortRun)) return rc;
+    std::memcpy(bytes_.data() + cursor_, s, kShortRun);
+    advance(n);
+    return kOk;
+  }
+
   // Empties the record; the capacity stays.
   void clear() { cursor_ = length_ = 0; }
 
