@@ -1,6 +1,7 @@
 #include "rio/decimal_digits.h"
 
 #include <array>
+#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -67,18 +68,22 @@ int scale_to_one_digit(double& x, int biased_exponent) {
   return h;
 }
 
-// Writes n digits of x (in [1, 10)) by repeated multiplication of its
-// significand, the integer part standing in bits 52 to 55.
+// Writes n digits of x (in [1, 10)): the integer part and the first n - 1
+// decimals of its exact binary value, truncated. Read one digit at a time
+// (take the integer part, clear it, multiply by ten), they are the digits
+// of floor(m * 10^(n-1) / 2^52) for the significand m shifted so that the
+// integer part stands in bits 52 to 55; one wide product gives them all.
 void generate_digits(double x, int n, DigitString& digits) {
+  __extension__ typedef unsigned __int128 Wide;
+  static constexpr std::uint64_t kScales[] = {10000000u, 1000000000000000u};  // 10^7, 10^15
   std::uint64_t b = bits_of(x);
   int shift = static_cast<int>((b >> 52) & 0x7FF) - 1023;
   std::uint64_t m = ((b & kFractionMask) | (kFractionMask + 1)) << shift;
-  for (int i = 0; i < n; ++i) {
-    digits.text[i] = static_cast<char>('0' + ((m >> 52) & 0xF));
-    m &= kFractionMask;
-    m = ((m << 2) + m) << 1;
-  }
-  std::memset(digits.text + n, '0', 20 - n);
+  Wide scaled = static_cast<Wide>(m) * kScales[n == 8 ? 0 : 1];
+  std::uint64_t leading = static_cast<std::uint64_t>(scaled >> 52);
+  std::to_chars(digits.text, digits.text + n, leading);
+  if (n == 8) std::memset(digits.text + 8, '0', 12);
+  else std::memset(digits.text + 16, '0', 4);
   digits.text[20] = '\0';
 }
 
