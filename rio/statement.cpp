@@ -36,6 +36,7 @@ void IoStatement::start(int statement_kind, int* iostat, bool err_present) {
   record.clear();
   record.read_pos = 0;
   current_unit = nullptr;
+  unit_traits = UnitTraits{};
   abandoned = false;
   status = 0;
   if (iostat) {
@@ -53,15 +54,13 @@ void IoStatement::finish() {
   current_unit = nullptr;
 }
 
-UnitTraits IoStatement::traits() const {
-  UnitTraits t;
-  if (current_unit) {
-    t.record_length = current_unit->record_length;
-    t.delimiter = current_unit->delimiter;
-    t.pad = current_unit->is(kPadYes);
-    t.blank_zero = current_unit->is(kBlankZero);
-  }
-  return t;
+void IoStatement::take_unit(UnitRecord* unit) {
+  current_unit = unit;
+  unit_traits = UnitTraits{};
+  unit_traits.record_length = unit->record_length;
+  unit_traits.delimiter = unit->delimiter;
+  unit_traits.pad = unit->is(kPadYes);
+  unit_traits.blank_zero = unit->is(kBlankZero);
 }
 
 int IoStatement::end_output_record() {
@@ -195,7 +194,7 @@ int begin(IoStatement& st, int kind, const ControlInfo& c) {
   if (int rc = find_unit(st, &u)) return rc;
   if (!u)
     if (int rc = implicit_open(st, st.unit_number, &u)) return rc;
-  st.current_unit = u;
+  st.take_unit(u);
   if (reading && u->number != kConsoleInputUnit) call_idle_hook();
   if (int rc = check_unit(st, reading)) return rc;
   if (int rc = check_advance(st, c, reading)) return rc;
@@ -224,7 +223,7 @@ int element_of(std::uint32_t code, int length, void* address, Element& e) {
 
 int transfer_element(IoStatement& st, const Element& e) {
   st.element = e;
-  UnitTraits traits = st.traits();
+  const UnitTraits& traits = st.unit_traits;
   std::size_t before = st.record.read_pos;
   int rc;
   if (st.kind == kKindWrite) {
@@ -288,8 +287,8 @@ int transfer_items(IoStatement& st, std::span<const ItemDescriptor> items) {
 int end_records(IoStatement& st) {
   bool reading = st.kind == kKindRead;
   if (st.formatted()) {
-    int rc = reading ? st.format_session.finish_read(st.record, st, st.traits())
-                     : st.format_session.finish_write(st.record, st, st.traits());
+    int rc = reading ? st.format_session.finish_read(st.record, st, st.unit_traits)
+                     : st.format_session.finish_write(st.record, st, st.unit_traits);
     if (rc) return rc;
   }
   if (reading) {

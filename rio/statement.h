@@ -68,6 +68,7 @@ class IoStatement final : public RecordPort {
   Element element;
   RecordBuffer record;
   UnitRecord* current_unit = nullptr;
+  UnitTraits unit_traits;
   bool abandoned = false;
   ListInputState list_input;
   ListOutputState list_output;
@@ -84,7 +85,9 @@ class IoStatement final : public RecordPort {
   void start(int statement_kind, int* iostat, bool err_present);
   // Ends the statement: kind back to 0, record cleared.
   void finish();
-  UnitTraits traits() const;
+  // Makes unit the statement's unit and takes the properties the editing
+  // and scanning layers consult, which stay fixed for the statement.
+  void take_unit(UnitRecord* unit);
 
   int end_output_record() override;
   int next_input_record() override;
