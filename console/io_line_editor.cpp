@@ -60,10 +60,11 @@ void end_line(IoWindow& window) {
   view.line_complete = true;
   if (view.first_column != 0) scroll_horizontally(window, HorizontalRequest::left_end);
   if (window.store.line_count() + 2 > view.rows) {
-    ++view.first_line;
-    window.surface.scroll_client(0, -view.char_height);
+    // The view follows the ended line down by one. The range is brought up
+    // to date first so that the step stays within it: a step beyond it
+    // would move the pixels while the position stays.
     update_scroll_ranges(window);
-    window.surface.repaint_now();
+    scroll_vertically(window, VerticalRequest::line_down);
   }
   view.waiting_for_input = false;
 }
@@ -71,8 +72,7 @@ void end_line(IoWindow& window) {
 void draw_typed_char(IoWindow& window, char character) {
   const IoView& view = window.view;
   window.surface.hide_caret();
-  window.surface.draw_text(cell_x(view, view.caret_column), cell_y(view, view.caret_row),
-                           std::string_view(&character, 1), TextColours::normal);
+  window.surface.draw_char_now(cell_x(view, view.caret_column), cell_y(view, view.caret_row), character);
   window.surface.show_caret();
 }
 
@@ -136,7 +136,7 @@ void show_output_line(IoWindow& window, std::string_view line) {
   follow_to_bottom(window);
   int length = static_cast<int>(std::min<std::size_t>(line.size(), std::numeric_limits<int>::max()));
   window.store.widen_longest_line(length);
-  if (length + 1 > view.columns) update_scroll_ranges(window);
+  if (length >= view.columns) update_scroll_ranges(window);
   window.store.start_new_line();
   window.store.store_new_line_text(line.substr(0, static_cast<std::size_t>(length)));
   window.surface.text_changed();

@@ -2,20 +2,19 @@
 
 #include <algorithm>
 
+#include "console/io_selection.h"
+
 namespace console {
 
 namespace {
 
 void draw_selection(IoWindow& window) {
   const IoView& view = window.view;
-  if (view.selection_count == 0) return;
   if (view.selection_line < view.first_line || view.selection_line > view.first_line + view.rows) return;
-  std::string_view line = window.store.line_text(view.selection_line + 1);
-  auto start = std::min(static_cast<std::size_t>(std::max(view.selection_start, 0)), line.size());
-  auto end = std::min(static_cast<std::size_t>(std::max(view.selection_end, 0)), line.size());
-  if (start >= end) return;
-  window.surface.draw_text(cell_x(view, view.selection_start), cell_y(view, view.selection_line),
-                           line.substr(start, end - start), TextColours::selected);
+  std::string_view text = selected_text(window);
+  if (text.empty()) return;
+  window.surface.draw_text(cell_x(view, view.selection_start), cell_y(view, view.selection_line), text,
+                           TextColours::selected);
 }
 
 }  // namespace

@@ -70,6 +70,15 @@ bool select_word(IoWindow& window, Cell cell) {
 
 }  // namespace
 
+std::string_view selected_text(const IoWindow& window) {
+  const IoView& view = window.view;
+  if (view.selection_count == 0) return {};
+  std::string_view line = window.store.line_text(view.selection_line + 1);
+  auto start = std::min(static_cast<std::size_t>(std::max(view.selection_start, 0)), line.size());
+  auto end = std::min(static_cast<std::size_t>(std::max(view.selection_end, 0)), line.size());
+  return start < end ? line.substr(start, end - start) : std::string_view{};
+}
+
 void invalidate_selection_cells(IoWindow& window) {
   const IoView& view = window.view;
   if (view.selection_count == 0 || view.selection_start >= view.selection_end) return;

@@ -32,8 +32,10 @@ class IoSurface {
   virtual void set_scroll_position(ScrollBar bar, int position, bool redraw) = 0;
   // Paints what is invalidated now, instead of when the queue is idle.
   virtual void repaint_now() = 0;
-  // Draws inside a paint, or at once for a typed character.
+  // Draws while painting (see paint in io_painting.h).
   virtual void draw_text(int x, int y, std::string_view text, TextColours colours) = 0;
+  // Draws a typed character at once, outside any paint, in normal colours.
+  virtual void draw_char_now(int x, int y, char character) = 0;
   virtual void place_caret(int x, int y) = 0;
   virtual void show_caret() = 0;
   virtual void hide_caret() = 0;

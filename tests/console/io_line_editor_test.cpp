@@ -137,8 +137,8 @@ TEST_F(LineEditorTest, ATypedCharacterIsDrawnAtOnceInTheCaretsCellWithTheCaretHi
   type("c");
   EXPECT_EQ(surface.drawings, (std::vector<Drawing>{{2 * kCellWidth, 0, "c", TextColours::normal}}));
   auto at = [&](const char* name) { return std::find(surface.calls.begin(), surface.calls.end(), name); };
-  EXPECT_LT(at("hide_caret"), at("draw_text"));
-  EXPECT_LT(at("draw_text"), at("show_caret"));
+  EXPECT_LT(at("hide_caret"), at("draw_char_now"));
+  EXPECT_LT(at("draw_char_now"), at("show_caret"));
 }
 
 TEST_F(LineEditorTest, TheCaretRowIsTheTypedLinesRowThenTheRowAfterIt) {
@@ -180,6 +180,18 @@ TEST_F(LineEditorTest, TheNineteenthLineInTwentyRowsScrollsTheViewUpOneLine) {
   EXPECT_EQ(surface.repaints, 1);
   EXPECT_EQ(surface.vertical.max, 1);
   EXPECT_EQ(surface.vertical.position, 1);
+}
+
+TEST_F(LineEditorTest, EnterAtTheVeryEndOfTheRangeDoesNotMoveThePixelsAlone) {
+  write_lines(30);
+  type("a");
+  resize_to(80, 20);  // the range now counts the line being typed
+  key_down(window, Key::end);
+  ASSERT_EQ(view.first_line, 13);
+  surface.forget();
+  type("\r");
+  EXPECT_EQ(view.first_line, 13);
+  EXPECT_TRUE(surface.scrolls.empty());
 }
 
 struct FollowCase {

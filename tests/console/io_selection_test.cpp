@@ -163,6 +163,17 @@ TEST_F(SelectionTest, TheSelectionMovesNeitherTheCaretNorTheText) {
   EXPECT_EQ(input_line(), "ab");
 }
 
+TEST_F(SelectionTest, SelectedTextIsHeldToWhatTheLineStillHolds) {
+  type("abcdef");
+  drag(2, {1, 5});
+  ASSERT_EQ(selected_text(window), "bcde");
+  for (int i = 0; i < 3; ++i) key_down(window, Key::left);
+  key_down(window, Key::del);
+  key_down(window, Key::del);
+  EXPECT_EQ(input_line(), "abcf");
+  EXPECT_EQ(selected_text(window), "bcf");
+}
+
 TEST_F(SelectionTest, CellsOutOfViewAreNotInvalidated) {
   drag(0, {1, 4});
   write_lines(30);  // the view scrolls past line 0, and the output clears the selection

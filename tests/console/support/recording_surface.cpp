@@ -40,6 +40,11 @@ void RecordingSurface::draw_text(int x, int y, std::string_view text, TextColour
   drawings.push_back({x, y, std::string(text), colours});
 }
 
+void RecordingSurface::draw_char_now(int x, int y, char character) {
+  calls.push_back("draw_char_now");
+  drawings.push_back({x, y, std::string(1, character), TextColours::normal});
+}
+
 void RecordingSurface::place_caret(int x, int y) {
   calls.push_back("place_caret");
   caret_x = x;

@@ -41,6 +41,7 @@ class RecordingSurface : public IoSurface {
   void set_scroll_position(ScrollBar bar, int position, bool redraw) override;
   void repaint_now() override;
   void draw_text(int x, int y, std::string_view text, TextColours colours) override;
+  void draw_char_now(int x, int y, char character) override;
   void place_caret(int x, int y) override;
   void show_caret() override;
   void hide_caret() override;
@@ -52,7 +53,7 @@ class RecordingSurface : public IoSurface {
 
   std::vector<Invalidation> invalidations;
   std::vector<Scroll> scrolls;
-  std::vector<Drawing> drawings;
+  std::vector<Drawing> drawings;  // painted and drawn at once alike
   std::vector<std::string> calls;  // the name of every call, in order
   int repaints = 0;
 
