@@ -3,7 +3,7 @@
 # Safe to run again: it only calls apt-get when a package is missing.
 set -euo pipefail
 
-packages=(g++ cmake ninja-build libgtest-dev libgmock-dev libbenchmark-dev)
+packages=(g++ cmake ninja-build libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev fonts-dejavu-core)
 
 missing=()
 for p in "${packages[@]}"; do
