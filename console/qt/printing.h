@@ -1,0 +1,46 @@
+#pragma once
+// The Print command on Qt: the print dialog, the printer as the print job's
+// device, and the modeless Printing dialog whose Cancel stops the job.
+#include <string_view>
+
+#include <QFont>
+#include <QPainter>
+
+#include "console/print_job.h"
+#include "console/text_store.h"
+
+class QPrinter;
+class QWidget;
+
+namespace console::qt {
+
+// Prints the store on a printer the user chooses, with owner (may be null)
+// disabled while the job runs. Reports nothing: a failed job just stops.
+void print_window_text(QWidget* owner, const console::TextStore& store);
+
+// A QPrinter as the job's device, in the printer's default font. Pages
+// start with the painter, so a job that draws nothing produces nothing. A
+// job not ended when the device goes is aborted.
+class QtPrintDevice : public console::PrintDevice {
+ public:
+  explicit QtPrintDevice(QPrinter& printer);
+  ~QtPrintDevice() override;
+  QtPrintDevice(const QtPrintDevice&) = delete;
+  QtPrintDevice& operator=(const QtPrintDevice&) = delete;
+
+  int line_height() override;
+  int printable_height() override;
+  bool start_document(std::string_view name) override;
+  bool start_page() override;
+  void draw_line(int x, int y, std::string_view text) override;
+  bool end_page() override { return true; }
+  bool end_document() override;
+
+ private:
+  QPrinter& printer_;
+  QPainter painter_;
+  QFont font_;
+  bool ended_ = false;
+};
+
+}  // namespace console::qt
