@@ -1,0 +1,47 @@
+// The comparison as a desktop program: its console is the Input/Output
+// window of the frame. The process ends inside the runtime: 0 after a
+// normal end or a close during the run, -1 after a fatal report, 0 or 6
+// when the windows could not be made.
+#include <QApplication>
+#include <cfenv>
+#include <string>
+
+#include "compare/program.h"
+#include "console/qt/console_state.h"
+#include "console/qt/startup.h"
+#include "rio/hooks.h"
+#include "rio/platform.h"
+
+namespace {
+
+// The command line as one text, the program name quoted when it holds a
+// blank or a tab, so that it can be taken apart the way it was put together.
+std::string command_line_of(int argc, char** argv) {
+  std::string line;
+  for (int i = 0; i < argc; ++i) {
+    std::string argument = argv[i];
+    if (i == 0 && argument.find_first_of(" \t") != std::string::npos) argument = '"' + argument + '"';
+    if (i > 0) line += ' ';
+    line += argument;
+  }
+  return line;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // The default environment: round to nearest, every exception masked, so
+  // that a division by zero gives an infinity and nothing stops.
+  std::fesetenv(FE_DFL_ENV);
+  std::string tail(console::qt::command_tail_of(command_line_of(argc, argv)));
+  QApplication application(argc, argv);
+
+  console::qt::StartupSettings settings;
+  settings.program_body = [] { compare::compare_dendrograms(); };
+  int result = console::qt::console_startup(&application, nullptr, tail, console::qt::kShowDefault,
+                                            console::qt::console_state(), std::move(settings));
+  // Start-up failed. The exit hook still runs: with a frame on the screen,
+  // it stays until the user closes it.
+  rio::call_exit_hook(result);
+  rio::platform::exit_process(result);
+}
