@@ -22,8 +22,10 @@ QString from_latin1(std::string_view text) {
   return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-// "Printing..." with a Cancel button; any command of it stops the job. It
-// has no parent: disabling the owner would disable its child windows too.
+}  // namespace
+
+// The dialog has no parent: disabling the owner would disable its child
+// windows too, and with them the Cancel button.
 std::unique_ptr<QDialog> make_printing_dialog(int& print_continue) {
   auto dialog = std::make_unique<QDialog>(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
   dialog->setWindowTitle(QStringLiteral("TOLM"));
@@ -38,6 +40,8 @@ std::unique_ptr<QDialog> make_printing_dialog(int& print_continue) {
   QObject::connect(dialog.get(), &QDialog::rejected, dialog.get(), [&print_continue] { print_continue = 0; });
   return dialog;
 }
+
+namespace {
 
 class QtPrintSession : public console::PrintSession {
  public:

@@ -1,6 +1,7 @@
 #pragma once
 // The Print command on Qt: the print dialog, the printer as the print job's
 // device, and the modeless Printing dialog whose Cancel stops the job.
+#include <memory>
 #include <string_view>
 
 #include <QFont>
@@ -9,6 +10,7 @@
 #include "console/print_job.h"
 #include "console/text_store.h"
 
+class QDialog;
 class QPrinter;
 class QWidget;
 
@@ -17,6 +19,11 @@ namespace console::qt {
 // Prints the store on a printer the user chooses, with owner (may be null)
 // disabled while the job runs. Reports nothing: a failed job just stops.
 void print_window_text(QWidget* owner, const console::TextStore& store);
+
+// The modeless "Printing..." dialog, caption "TOLM", with a default Cancel
+// button; any command of it (Cancel, Enter, Escape, a close) clears
+// print_continue.
+std::unique_ptr<QDialog> make_printing_dialog(int& print_continue);
 
 // A QPrinter as the job's device, in the printer's default font. Pages
 // start with the painter, so a job that draws nothing produces nothing. A
