@@ -1,6 +1,8 @@
 // The About box: its fixed texts, the five values and how they are written.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <unistd.h>
 
 #include <QDialog>
@@ -19,6 +21,8 @@ struct AddressCase {
   std::uint64_t address;
   const char* text;
 };
+
+void PrintTo(const AddressCase& c, std::ostream* out) { *out << c.text; }
 
 class HexAddressTest : public ::testing::TestWithParam<AddressCase> {};
 

@@ -3,6 +3,8 @@
 // prompt after a save.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <QMdiSubWindow>
 #include <QMessageBox>
 
@@ -42,6 +44,8 @@ struct CloseCase {
   QMessageBox::StandardButton answer;
   Strings service_calls;
 };
+
+void PrintTo(const CloseCase& c, std::ostream* out) { *out << c.how; }
 
 class CloseAnswerTest : public FrameTest, public ::testing::WithParamInterface<CloseCase> {
  protected:

@@ -3,6 +3,8 @@
 // shortcuts do nothing, and the program-defined items and timers.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <QAction>
 #include <QKeySequence>
 #include <QMdiSubWindow>
@@ -25,6 +27,8 @@ struct MenuItemCase {
   bool enabled;
   const char* shortcut;  // empty: none
 };
+
+void PrintTo(const MenuItemCase& c, std::ostream* out) { *out << c.id; }
 
 class MenuItemTest : public FrameTest, public ::testing::WithParamInterface<MenuItemCase> {};
 

@@ -3,6 +3,8 @@
 // keys and the mouse reaching the line editor and the selection.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
@@ -32,6 +34,8 @@ struct WrittenCase {
   std::string bytes;
   std::string line;
 };
+
+void PrintTo(const WrittenCase& c, std::ostream* out) { *out << ::testing::PrintToString(c.bytes); }
 
 class WriteHookTest : public IoWidgetTest, public ::testing::WithParamInterface<WrittenCase> {};
 

@@ -3,6 +3,8 @@
 // it until the frame is closed.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <QApplication>
 #include <QMdiSubWindow>
 #include <QTest>
@@ -22,6 +24,8 @@ struct NameCase {
   const char* bare;
 };
 
+void PrintTo(const NameCase& c, std::ostream* out) { *out << '"' << c.path << '"'; }
+
 class BareFileNameTest : public ::testing::TestWithParam<NameCase> {};
 
 TEST_P(BareFileNameTest, IsWhatFollowsTheLastSeparator) { EXPECT_EQ(bare_file_name(GetParam().path), GetParam().bare); }
@@ -35,6 +39,8 @@ struct TailCase {
   const char* command_line;
   const char* tail;
 };
+
+void PrintTo(const TailCase& c, std::ostream* out) { *out << '"' << c.command_line << '"'; }
 
 class CommandTailTest : public ::testing::TestWithParam<TailCase> {};
 

@@ -1,0 +1,107 @@
+// How the process ends under the window environment, lived for real in a
+// child process: the runtime's shutdown and its fatal end both keep the
+// window open until the frame is closed, and a close during a read ends
+// the process from inside the close handler.
+#include <gtest/gtest.h>
+
+#include <QMessageBox>
+#include <QTimer>
+#include <cstdlib>
+#include <functional>
+#include <string>
+
+#include "console/qt/io_widget.h"
+#include "console/qt/startup.h"
+#include "console_qt/support/qt_application.h"
+#include "rio/hooks.h"
+#include "rio/rio.h"
+
+namespace console::qt {
+namespace {
+
+constexpr int kStrayEnd = 3;  // a child that did not end as it should
+
+bool shows_line(const TextStore& store, const std::string& line) {
+  for (int k = 1; k <= store.line_count(); ++k) {
+    if (store.line_text(k) == line) return true;
+  }
+  return false;
+}
+
+// Closes the frame, the save prompt answered No, as soon as the windows
+// are served in the given condition; zero timers ask again meanwhile.
+void close_when(ConsoleState& state, std::function<bool()> ready, int attempts = 10000) {
+  QTimer::singleShot(0, [&state, ready, attempts] {
+    if (ready()) {
+      state.frame_window->close();
+    } else if (attempts > 0) {
+      close_when(state, ready, attempts - 1);
+    } else {
+      std::_Exit(kStrayEnd);
+    }
+  });
+}
+
+// The program has ended and its last words are in the window.
+std::function<bool()> ended_showing(ConsoleState& state, std::string line) {
+  return [&state, line] { return state.program_finished == 1 && shows_line(*state.text_store, line); };
+}
+
+// The environment with the runtime's own shutdown, around a test body.
+void run_environment(const std::function<void(ConsoleState&)>& body) {
+  static ConsoleState state;
+  StartupSettings settings;
+  settings.program_body = [&body] { body(state); };
+  settings.frame_hooks.run_message_box = [](QMessageBox&) { return static_cast<int>(QMessageBox::No); };
+  console_startup(&test::qt_application(), nullptr, "", kShowDefault, state, std::move(settings));
+  std::_Exit(kStrayEnd);
+}
+
+void write_console_line(const std::string& line) {
+  std::string record = line + "\r\n";
+  rio::call_write_hook(record.data(), static_cast<int>(record.size()), rio::kConsoleOutputHandle);
+}
+
+void open_missing_file() {
+  int unit = 1;
+  rio::OpenSpec open;
+  open.unit = &unit;
+  open.file = {"nodir/x.dat", 11};
+  rio::io_open(open);
+}
+
+class ProcessEndTest : public ::testing::Test {
+ protected:
+  ProcessEndTest() { GTEST_FLAG_SET(death_test_style, "threadsafe"); }
+};
+
+TEST_F(ProcessEndTest, TheNormalEndWaitsForTheCloseAndExitsWithZero) {
+  EXPECT_EXIT(run_environment([](ConsoleState& state) {
+                write_console_line(" RESULTS IN MATRICES.DAT");
+                close_when(state, ended_showing(state, " RESULTS IN MATRICES.DAT"));
+                rio::io_finish();
+              }),
+              ::testing::ExitedWithCode(0), "");
+}
+
+TEST_F(ProcessEndTest, AFatalReportStandsInTheWindowAndTheCloseExitsWithMinusOne) {
+  EXPECT_EXIT(run_environment([](ConsoleState& state) {
+                close_when(state, ended_showing(state, "? System Error:"));
+                open_missing_file();
+              }),
+              ::testing::ExitedWithCode(255), "");
+}
+
+TEST_F(ProcessEndTest, ACloseWhileTheProgramWaitsForAnAnswerExitsWithZero) {
+  EXPECT_EXIT(run_environment([](ConsoleState& state) {
+                write_console_line(" ENTER FILENAME FOR dendrogram 1");
+                close_when(state, [&state] { return state.io_widget->window().view.waiting_for_input; });
+                char answer[256];
+                rio::call_read_hook(answer, static_cast<int>(sizeof answer));
+                std::_Exit(kStrayEnd);  // the close never returns to the body
+              }),
+              ::testing::ExitedWithCode(0), "");
+}
+
+}  // namespace
+}  // namespace console::qt
