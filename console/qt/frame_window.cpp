@@ -63,6 +63,9 @@ FrameHooks with_defaults(FrameHooks hooks) {
 FrameWindow::FrameWindow(ConsoleState& state, FrameServices* services, FrameHooks hooks)
     : state_(state), services_(services), hooks_(with_defaults(std::move(hooks))) {
   auto* client = new QMdiArea(this);
+  // Child windows moved beyond the client area stay reachable.
+  client->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  client->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   setCentralWidget(client);
   MainMenu menu = build_main_menu(*menuBar(), [this](QAction& action) { choose(action); });
   connect(menu.window, &QMenu::aboutToShow, this, &FrameWindow::list_child_windows);
@@ -86,7 +89,7 @@ IoWidget* FrameWindow::open_io_window() {
   try {
     auto* widget = new IoWidget(state_);
     QMdiSubWindow* child = state_.mdi_client->addSubWindow(
-        widget, Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+        widget, Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                     Qt::WindowMinMaxButtonsHint);
     child->setWindowTitle(QStringLiteral("Input/Output"));
     child->setGeometry(QRect(kIoWindowPlace, kIoWindowSize));

@@ -5,7 +5,10 @@
 
 #include <ostream>
 
+#include <QAction>
+#include <QKeySequence>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QMessageBox>
 
 #include "console/qt/frame_menu.h"
@@ -135,6 +138,12 @@ TEST_F(FrameTest, TheTextCountsAsChangedBeforeAnythingWasSaved) {
 TEST_F(FrameTest, TheInputOutputWindowCannotBeClosedOnItsOwn) {
   EXPECT_FALSE(state.io_window->close());
   EXPECT_TRUE(state.io_window->isVisible());
+  EXPECT_FALSE(state.io_window->windowFlags().testFlag(Qt::WindowCloseButtonHint));
+  for (QAction* item : state.io_window->systemMenu()->actions()) {
+    if (item->shortcut() == QKeySequence(QKeySequence::Close)) {
+      EXPECT_FALSE(item->isEnabled());
+    }
+  }
 }
 
 }  // namespace
