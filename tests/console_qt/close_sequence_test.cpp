@@ -130,11 +130,6 @@ TEST_F(FrameTest, OutputAfterASaveMakesClosingAskAgain) {
   EXPECT_EQ(modal.boxes.size(), 1u);
 }
 
-TEST_F(FrameTest, TheTextCountsAsChangedBeforeAnythingWasSaved) {
-  frame->close();
-  EXPECT_EQ(modal.boxes.size(), 1u);
-}
-
 TEST_F(FrameTest, TheInputOutputWindowCannotBeClosedOnItsOwn) {
   EXPECT_FALSE(state.io_window->close());
   EXPECT_TRUE(state.io_window->isVisible());

@@ -160,13 +160,5 @@ TEST_F(IoWidgetTest, CtrlWithOtherLettersTypesTheirControlCodes) {
   EXPECT_EQ(store_line(1), "\x01");
 }
 
-TEST_F(IoWidgetTest, PaintingDrawsWithoutTouchingTheState) {
-  write_line("painted");
-  IoView before = view();
-  io->viewport()->repaint();
-  EXPECT_EQ(view().first_line, before.first_line);
-  EXPECT_EQ(view().caret_row, before.caret_row);
-}
-
 }  // namespace
 }  // namespace console::qt
