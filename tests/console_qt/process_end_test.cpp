@@ -1,15 +1,20 @@
 // How the process ends under the window environment, lived for real in a
 // child process: the runtime's shutdown and its fatal end both keep the
-// window open until the frame is closed, and a close during a read ends
-// the process from inside the close handler.
+// window open until the frame is closed, a close during a read ends the
+// process from inside the close handler, and the whole comparison runs in
+// the window from its prompts to its results.
 #include <gtest/gtest.h>
 
 #include <QMessageBox>
 #include <QTimer>
+#include <QTest>
 #include <cstdlib>
+#include <filesystem>
+#include <vector>
 #include <functional>
 #include <string>
 
+#include "compare/program.h"
 #include "console/qt/io_widget.h"
 #include "console/qt/startup.h"
 #include "console_qt/support/qt_application.h"
@@ -28,23 +33,46 @@ bool shows_line(const TextStore& store, const std::string& line) {
   return false;
 }
 
-// Closes the frame, the save prompt answered No, as soon as the windows
-// are served in the given condition; zero timers ask again meanwhile.
-void close_when(ConsoleState& state, std::function<bool()> ready, int attempts = 10000) {
-  QTimer::singleShot(0, [&state, ready, attempts] {
+// Runs the action as soon as the windows are served in the given
+// condition; zero timers ask again meanwhile.
+void when(std::function<bool()> ready, std::function<void()> action, int attempts = 1000000) {
+  QTimer::singleShot(0, [ready, action, attempts] {
     if (ready()) {
-      state.frame_window->close();
+      action();
     } else if (attempts > 0) {
-      close_when(state, ready, attempts - 1);
+      when(ready, action, attempts - 1);
     } else {
       std::_Exit(kStrayEnd);
     }
   });
 }
 
+// Closes the frame, the save prompt being answered No.
+void close_when(ConsoleState& state, std::function<bool()> ready) {
+  when(std::move(ready), [&state] { state.frame_window->close(); });
+}
+
 // The program has ended and its last words are in the window.
 std::function<bool()> ended_showing(ConsoleState& state, std::string line) {
   return [&state, line] { return state.program_finished == 1 && shows_line(*state.text_store, line); };
+}
+
+// Types each answer, with Enter, when the program waits for it.
+void answer_when_asked(ConsoleState& state, std::vector<std::string> answers) {
+  if (answers.empty()) return;
+  auto waiting = [&state] { return state.io_widget->window().view.waiting_for_input; };
+  when(waiting, [&state, answers] {
+    QTest::keyClicks(state.io_widget, QString::fromStdString(answers.front()));
+    QTest::keyClick(state.io_widget, Qt::Key_Return);
+    answer_when_asked(state, std::vector<std::string>(answers.begin() + 1, answers.end()));
+  });
+}
+
+bool shows_text(const TextStore& store, const std::string& text) {
+  for (int k = 1; k <= store.line_count(); ++k) {
+    if (store.line_text(k).find(text) != std::string_view::npos) return true;
+  }
+  return false;
 }
 
 // The environment with the runtime's own shutdown, around a test body.
@@ -101,6 +129,32 @@ TEST_F(ProcessEndTest, ACloseWhileTheProgramWaitsForAnAnswerExitsWithZero) {
                 std::_Exit(kStrayEnd);  // the close never returns to the body
               }),
               ::testing::ExitedWithCode(0), "");
+}
+
+TEST_F(ProcessEndTest, TheComparisonRunsInTheWindowFromItsPromptsToItsResults) {
+  const std::filesystem::path examples = std::filesystem::path(DENDRO_SOURCE_DIR) / "examples";
+  // The results file goes to the current directory: one of the test's own.
+  std::string pattern = (std::filesystem::temp_directory_path() / "console_qt_XXXXXX").string();
+  ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+  const std::filesystem::path scratch = pattern;
+  EXPECT_EXIT(run_environment([&examples, &scratch](ConsoleState& state) {
+                std::filesystem::current_path(scratch);
+                answer_when_asked(state, {(examples / "five1.den").string(), (examples / "five2.den").string()});
+                auto results_shown = [&state] {
+                  return state.program_finished == 1 && shows_text(*state.text_store, "NO OF LEVELS =") &&
+                         shows_text(*state.text_store, "SEE FILE MATRICES.DAT") &&
+                         std::filesystem::file_size("MATRICES.DAT") > 0;
+                };
+                // The child runs the test from its start, so this directory
+                // is the child's own: it cleans up after itself.
+                when(results_shown, [&state, &scratch] {
+                  std::filesystem::remove_all(scratch);
+                  state.frame_window->close();
+                });
+                compare::compare_dendrograms();
+              }),
+              ::testing::ExitedWithCode(0), "");
+  std::filesystem::remove_all(scratch);
 }
 
 }  // namespace
