@@ -1,7 +1,6 @@
 #include "rio/decimal_digits.h"
 
 #include <array>
-#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -68,6 +67,26 @@ int scale_to_one_digit(double& x, int biased_exponent) {
   return h;
 }
 
+// Fixed-width decimal digits, leading zeros included, two at a time.
+constexpr std::array<char, 200> kDigitPairs = [] {
+  std::array<char, 200> pairs{};
+  for (int i = 0; i < 100; ++i) {
+    pairs[static_cast<std::size_t>(2 * i)] = static_cast<char>('0' + i / 10);
+    pairs[static_cast<std::size_t>(2 * i + 1)] = static_cast<char>('0' + i % 10);
+  }
+  return pairs;
+}();
+
+void put_four_digits(char* out, std::uint32_t v) {
+  std::memcpy(out, kDigitPairs.data() + 2 * (v / 100), 2);
+  std::memcpy(out + 2, kDigitPairs.data() + 2 * (v % 100), 2);
+}
+
+void put_eight_digits(char* out, std::uint32_t v) {
+  put_four_digits(out, v / 10000);
+  put_four_digits(out + 4, v % 10000);
+}
+
 // Writes n digits of x (in [1, 10)): the integer part and the first n - 1
 // decimals of its exact binary value, truncated. Read one digit at a time
 // (take the integer part, clear it, multiply by ten), they are the digits
@@ -81,9 +100,14 @@ void generate_digits(double x, int n, DigitString& digits) {
   std::uint64_t m = ((b & kFractionMask) | (kFractionMask + 1)) << shift;
   Wide scaled = static_cast<Wide>(m) * kScales[n == 8 ? 0 : 1];
   std::uint64_t leading = static_cast<std::uint64_t>(scaled >> 52);
-  std::to_chars(digits.text, digits.text + n, leading);
-  if (n == 8) std::memset(digits.text + 8, '0', 12);
-  else std::memset(digits.text + 16, '0', 4);
+  if (n == 8) {
+    put_eight_digits(digits.text, static_cast<std::uint32_t>(leading));
+    std::memset(digits.text + 8, '0', 12);
+  } else {
+    put_eight_digits(digits.text, static_cast<std::uint32_t>(leading / 100000000u));
+    put_eight_digits(digits.text + 8, static_cast<std::uint32_t>(leading % 100000000u));
+    std::memset(digits.text + 16, '0', 4);
+  }
   digits.text[20] = '\0';
 }
 
