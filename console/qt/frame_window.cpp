@@ -145,21 +145,20 @@ void FrameWindow::copy_to_clipboard(int result) {
   if (result == 1) set_command_enabled(menuBar(), kPaste, true);
 }
 
-void FrameWindow::save(bool retitle) {
-  if (services_ == nullptr) return;
-  if (state_.file_name.empty()) {
-    save_as(retitle);
-  } else {
-    services_->save_window_text(state_.file_name);
-  }
+bool FrameWindow::save(bool retitle) {
+  if (services_ == nullptr) return false;
+  if (state_.file_name.empty()) return save_as(retitle);
+  services_->save_window_text(state_.file_name);
+  return true;
 }
 
-void FrameWindow::save_as(bool retitle) {
-  if (services_ == nullptr || !services_->choose_save_file(state_.file_name, state_.file_title)) return;
+bool FrameWindow::save_as(bool retitle) {
+  if (services_ == nullptr || !services_->choose_save_file(state_.file_name, state_.file_title)) return false;
   if (retitle && state_.io_window != nullptr) {
     state_.io_window->setWindowTitle(QString::fromLocal8Bit(state_.file_title));
   }
   services_->save_window_text(state_.file_name);
+  return true;
 }
 
 void FrameWindow::show_about_box() {
@@ -231,10 +230,11 @@ int FrameWindow::ask_save_on_exit(QWidget* owner) {
                   QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, owner);
   int answer = hooks_.run_message_box(box);
   if (answer == QMessageBox::Yes) {
-    // The window is closing: a cancelled file dialog still lets it close,
-    // and its title is not worth changing.
-    save(false);
-    return 1;
+    // A cancelled file dialog still lets the window close; a save that was
+    // tried and failed (its message has been shown) keeps it open, so that
+    // the text is not lost. The title is not worth changing on the way out.
+    bool tried = save(false);
+    return !tried || state_.text_unchanged != 0 ? 1 : 0;
   }
   return answer == QMessageBox::No ? 1 : 0;
 }

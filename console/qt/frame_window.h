@@ -49,7 +49,8 @@ class FrameWindow : public QMainWindow {
   // null when all ids are taken.
   QAction* add_program_item(QMenu& popup, const QString& label, MenuHandler handler);
 
-  // The exit prompt: 0 when the user cancelled, 1 when closing may go on.
+  // The exit prompt: 0 when the user cancelled, or chose to save and the
+  // save failed; 1 when closing may go on.
   int ask_save_on_exit(QWidget* owner);
 
   QAction* command_action(int id) const;
@@ -60,8 +61,10 @@ class FrameWindow : public QMainWindow {
 
  private:
   void choose(QAction& action);
-  void save(bool retitle);
-  void save_as(bool retitle);
+  // Both return whether a file was written to, or tried: false when no
+  // name was chosen.
+  bool save(bool retitle);
+  bool save_as(bool retitle);
   void show_about_box();
   void copy_to_clipboard(int result);
   void run_program_item(int id);

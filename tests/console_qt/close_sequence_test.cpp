@@ -103,6 +103,17 @@ TEST_F(FrameTest, YesWithTheSaveAsDialogCancelledClosesWithoutSaving) {
   EXPECT_EQ(services.calls, (Strings{"choose "}));
 }
 
+TEST_F(FrameTest, YesWithAFailedSaveKeepsTheFrameOpenWithItsText) {
+  write_line("results");
+  services.text_unchanged = nullptr;  // the save reports an error instead
+  modal.answers = {QMessageBox::Yes};
+  EXPECT_FALSE(frame->close());
+  EXPECT_TRUE(frame->isVisible());
+  EXPECT_EQ(state.closing, 0);
+  EXPECT_EQ(modal.finished, 0);
+  EXPECT_EQ(services.calls, (Strings{"choose ", "save /tmp/out/RUN1.TXT"}));
+}
+
 TEST_F(FrameTest, YesAfterASaveAsWritesToThatFileAndLeavesTheTitle) {
   write_line("one");
   frame->dispatch_command(kSaveAs);
