@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <algorithm>
 #include <new>
+#include <optional>
 
 #include "console/qt/io_widget.h"
 #include "console/qt/window_hooks.h"
@@ -48,6 +49,29 @@ FrameWindow* make_frame(ConsoleState& state, FrameHooks hooks) {
   }
 }
 
+// The text store, the frame and the Input/Output window, and the services
+// for them; the start-up's result when one of them cannot be made.
+std::optional<int> make_windows(QApplication* instance, const void* previous_instance, int show_mode,
+                                ConsoleState& state, StartupSettings& settings) {
+  std::string caption = bare_file_name(module_file_name(settings));
+  if (!make_text_store(state)) return kNothingMade;
+  if (instance == nullptr || previous_instance != nullptr) return kNothingMade;
+  state.instance = instance;
+  // Closing the frame is this environment's decision, not Qt's.
+  instance->setQuitOnLastWindowClosed(false);
+  FrameWindow* frame = make_frame(state, std::move(settings.frame_hooks));
+  if (frame == nullptr) return kNoWindow;
+  frame->setWindowTitle(QString::fromLocal8Bit(caption));
+  show_frame(*frame, show_mode);
+  IoWidget* io = frame->open_io_window();
+  if (io == nullptr) return kNoWindow;
+  if (settings.make_services) {
+    state.frame_services = settings.make_services(io->window(), state.text_unchanged);
+    frame->set_services(state.frame_services.get());
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 std::string bare_file_name(std::string_view path) {
@@ -71,31 +95,17 @@ std::string_view command_tail_of(std::string_view command_line) {
 int console_startup(QApplication* instance, const void* previous_instance, std::string_view, int show_mode,
                     ConsoleState& state, StartupSettings settings) {
   install_window_hooks(state);
-  std::string caption = bare_file_name(module_file_name(settings));
   state.next_menu_command = kFirstProgramCommand;
   state.graphics_window = nullptr;
-  if (!make_text_store(state)) return kNothingMade;
-  if (instance == nullptr || previous_instance != nullptr) return kNothingMade;
-  state.instance = instance;
-  // Closing the frame is this environment's decision, not Qt's.
-  instance->setQuitOnLastWindowClosed(false);
-
-  FrameHooks hooks = settings.frame_hooks;
-  FrameWindow* frame = make_frame(state, std::move(settings.frame_hooks));
-  if (frame == nullptr) return kNoWindow;
-  frame->setWindowTitle(QString::fromLocal8Bit(caption));
-  show_frame(*frame, show_mode);
-  IoWidget* io = frame->open_io_window();
-  if (io == nullptr) return kNoWindow;
-  if (settings.make_services) {
-    state.frame_services = settings.make_services(io->window(), state.text_unchanged);
-    frame->set_services(state.frame_services.get());
+  std::function<void()> finish_program = settings.frame_hooks.finish_program;
+  if (std::optional<int> failure = make_windows(instance, previous_instance, show_mode, state, settings)) {
+    return *failure;
   }
   state.timer_slots = {};
-
   settings.program_body();
-  if (hooks.finish_program) {
-    hooks.finish_program();
+  // The body ends the process itself; one that returns is ended here.
+  if (finish_program) {
+    finish_program();
   } else {
     rio::io_finish();
   }
