@@ -24,7 +24,6 @@ class IoWidget : public QAbstractScrollArea, public console::IoSurface {
 
   console::IoWindow& window() { return window_; }
   const console::IoWindow& window() const { return window_; }
-  const QFont& text_font() const { return font_; }
 
   // IoSurface
   void invalidate(console::PixelRect rect, bool erase) override;
