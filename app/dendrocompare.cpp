@@ -8,6 +8,7 @@
 
 #include "compare/program.h"
 #include "console/qt/console_state.h"
+#include "console/qt/standard_frame_services.h"
 #include "console/qt/startup.h"
 #include "rio/hooks.h"
 #include "rio/platform.h"
@@ -38,6 +39,7 @@ int main(int argc, char** argv) {
 
   console::qt::StartupSettings settings;
   settings.program_body = [] { compare::compare_dendrograms(); };
+  settings.make_services = console::qt::make_standard_frame_services;
   int result = console::qt::console_startup(&application, nullptr, tail, console::qt::kShowDefault,
                                             console::qt::console_state(), std::move(settings));
   // Start-up failed. The exit hook still runs: with a frame on the screen,
