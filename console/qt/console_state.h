@@ -16,6 +16,8 @@ class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
 class QMenuBar;
+class QPainter;
+class QTimer;
 class QWidget;
 
 namespace console::qt {
@@ -27,9 +29,22 @@ class IoWidget;
 using MenuHandler = std::function<void(std::int32_t& checked)>;
 using TimerHandler = std::function<void()>;
 
+// The graphics window's paint routine gets the address of the painter of
+// the paint, which stands where a device context would.
+using PaintRoutine = std::function<void(QPainter*& painter)>;
+
 struct TimerSlot {
   std::int32_t timer_id = 0;  // 0 with no handler: a free slot
   TimerHandler handler;
+  QTimer* platform_timer = nullptr;  // owned by the frame
+};
+
+// The one-shot pacing timer: the flag is cleared when it starts and set
+// again when the delay has passed.
+struct PacingValues {
+  std::int32_t timer_fired = 1;
+  int delay_ms = 100;
+  int resolution_ms = 10;
 };
 
 inline constexpr int kFirstProgramCommand = 800;
@@ -43,7 +58,10 @@ struct ConsoleState {
   QMdiArea* mdi_client = nullptr;
   QMdiSubWindow* io_window = nullptr;  // the Input/Output child window
   IoWidget* io_widget = nullptr;       // its contents
-  QWidget* graphics_window = nullptr;  // none is ever opened by this program
+  QWidget* graphics_window = nullptr;  // the comparison never opens one
+  PaintRoutine paint_routine;
+  std::int32_t map_mode = 1;
+  PacingValues pacing;
   QMenuBar* main_menu = nullptr;
   QMenu* window_menu = nullptr;  // the third popup, listing the child windows
   std::int32_t next_menu_command = kFirstProgramCommand;

@@ -86,21 +86,33 @@ FrameWindow::~FrameWindow() {
 }
 
 IoWidget* FrameWindow::open_io_window() {
+  IoWidget* widget;
   try {
-    auto* widget = new IoWidget(state_);
+    widget = new IoWidget(state_);
+  } catch (const std::bad_alloc&) {
+    return nullptr;
+  }
+  QMdiSubWindow* child = open_child_window(widget, QStringLiteral("Input/Output"), QRect(kIoWindowPlace, kIoWindowSize));
+  if (child == nullptr) return nullptr;
+  widget->setFocus();
+  state_.io_window = child;
+  state_.io_widget = widget;
+  return widget;
+}
+
+QMdiSubWindow* FrameWindow::open_child_window(QWidget* contents, const QString& title, const QRect& geometry) {
+  try {
     QMdiSubWindow* child = state_.mdi_client->addSubWindow(
-        widget, Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                    Qt::WindowMinMaxButtonsHint);
-    child->setWindowTitle(QStringLiteral("Input/Output"));
-    child->setGeometry(QRect(kIoWindowPlace, kIoWindowSize));
+        contents, Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                      Qt::WindowMinMaxButtonsHint);
+    child->setWindowTitle(title);
+    child->setGeometry(geometry);
     child->installEventFilter(new CloseGuard(state_, child));
     gray_close_item(*child);
     child->show();
-    widget->setFocus();
-    state_.io_window = child;
-    state_.io_widget = widget;
-    return widget;
+    return child;
   } catch (const std::bad_alloc&) {
+    delete contents;
     return nullptr;
   }
 }
@@ -175,11 +187,17 @@ void FrameWindow::run_program_item(int id) {
   handler(checked);
 }
 
-QAction* FrameWindow::add_program_item(QMenu& popup, const QString& label, MenuHandler handler) {
+QAction* FrameWindow::add_program_item(QMenu& popup, const QString& label, MenuHandler handler,
+                                       QAction* before) {
   if (state_.next_menu_command > kLastProgramCommand) return nullptr;
   int id = state_.next_menu_command++;
   state_.menu_handlers[static_cast<std::size_t>(id - kFirstProgramCommand + 1)] = std::move(handler);
-  return add_command_item(popup, label, id, [this](QAction& action) { choose(action); });
+  QAction* item = add_command_item(popup, label, id, [this](QAction& action) { choose(action); });
+  if (before != nullptr) {
+    popup.removeAction(item);
+    popup.insertAction(before, item);
+  }
+  return item;
 }
 
 bool FrameWindow::dispatch_timer(int timer_id) {

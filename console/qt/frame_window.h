@@ -40,6 +40,10 @@ class FrameWindow : public QMainWindow {
   // The Input/Output child window, made by the MDI client and recorded in
   // the state; null when it could not be made.
   IoWidget* open_io_window();
+  // A child window of the MDI client holding contents, which it owns; it
+  // lives as long as the frame, its Close item grayed. Null when it could
+  // not be made.
+  QMdiSubWindow* open_child_window(QWidget* contents, const QString& title, const QRect& geometry);
 
   // One menu command, as chosen from the menu or by its shortcut.
   void dispatch_command(int id);
@@ -47,7 +51,9 @@ class FrameWindow : public QMainWindow {
   bool dispatch_timer(int timer_id);
   // A program-defined item at the end of the popup, with the next free id;
   // null when all ids are taken.
-  QAction* add_program_item(QMenu& popup, const QString& label, MenuHandler handler);
+  // With before, the item goes in front of that one instead.
+  QAction* add_program_item(QMenu& popup, const QString& label, MenuHandler handler,
+                            QAction* before = nullptr);
 
   // The exit prompt: 0 when the user cancelled, or chose to save and the
   // save failed; 1 when closing may go on.

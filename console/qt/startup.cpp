@@ -101,6 +101,7 @@ int console_startup(QApplication* instance, const void* previous_instance, std::
   if (std::optional<int> failure = make_windows(instance, previous_instance, show_mode, state, settings)) {
     return *failure;
   }
+  state.pacing = PacingValues{};
   state.timer_slots = {};
   settings.program_body();
   // The body ends the process itself; one that returns is ended here.
