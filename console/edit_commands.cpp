@@ -59,17 +59,21 @@ int cut_selection(IoWindow& window, Clipboard& clipboard) {
   return copied;
 }
 
-void paste_clipboard(IoWindow& window, Clipboard& clipboard) {
+std::string paste_clipboard(IoWindow& window, Clipboard& clipboard) {
   std::optional<std::string> characters = read_clipboard(clipboard);
-  if (!characters) return;
-  for (char character : *characters) {
+  if (!characters) return {};
+  return type_pasted(window, *characters);
+}
+
+std::string type_pasted(IoWindow& window, std::string_view characters) {
+  for (std::size_t i = 0; i < characters.size(); ++i) {
     bool was_waiting = window.view.waiting_for_input;
-    type_char(window, static_cast<unsigned char>(character));
-    // The Enter that answers a waiting read ends the paste: the read takes
-    // the last line, and typing on would hand it the next pasted line, or
-    // a stray line feed, instead of the line that was ended.
-    if (was_waiting && !window.view.waiting_for_input) return;
+    type_char(window, static_cast<unsigned char>(characters[i]));
+    // Typing on now would hand the read the next pasted line, or a stray
+    // line feed, instead of the line that was ended.
+    if (was_waiting && !window.view.waiting_for_input) return std::string(characters.substr(i + 1));
   }
+  return {};
 }
 
 void delete_selection(IoWindow& window) {

@@ -34,8 +34,14 @@ inline constexpr std::size_t kPasteLimit = 1024;
 int copy_selection(IoWindow& window, Clipboard& clipboard);
 // Copy, then Delete only if the copy succeeded; the copy's result.
 int cut_selection(IoWindow& window, Clipboard& clipboard);
-// Types the clipboard's text at the caret, as if the user typed it.
-void paste_clipboard(IoWindow& window, Clipboard& clipboard);
+// Types the clipboard's text at the caret, as if the user typed it. An
+// Enter that answers a waiting read stops the typing there, so that the
+// read gets the line just ended; the characters after it are returned, for
+// the caller to type once the read has its line (type_pasted).
+std::string paste_clipboard(IoWindow& window, Clipboard& clipboard);
+// Types characters as a paste does; returns those left after an Enter that
+// answered a waiting read.
+std::string type_pasted(IoWindow& window, std::string_view characters);
 // Removes the selected characters from their line.
 void delete_selection(IoWindow& window);
 

@@ -1,5 +1,8 @@
 #include "console/qt/standard_frame_services.h"
 
+#include <QCoreApplication>
+#include <QTimer>
+
 #include "console/edit_commands.h"
 #include "console/qt/printing.h"
 #include "console/qt/save_dialog.h"
@@ -22,7 +25,16 @@ int StandardFrameServices::copy_selection() { return console::copy_selection(win
 
 int StandardFrameServices::cut_selection() { return console::cut_selection(window_, clipboard_); }
 
-void StandardFrameServices::paste_clipboard() { console::paste_clipboard(window_, clipboard_); }
+void StandardFrameServices::paste_clipboard() { type_later(console::paste_clipboard(window_, clipboard_)); }
+
+// What a paste could not type before a read took its line is typed at the
+// next pass of the message loop, after the read hook has returned, in the
+// way keys typed ahead would be.
+void StandardFrameServices::type_later(std::string rest) {
+  if (rest.empty()) return;
+  QTimer::singleShot(0, QCoreApplication::instance(),
+                     [this, rest = std::move(rest)] { type_later(console::type_pasted(window_, rest)); });
+}
 
 void StandardFrameServices::delete_selection() { console::delete_selection(window_); }
 

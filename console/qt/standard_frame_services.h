@@ -27,6 +27,8 @@ class StandardFrameServices : public FrameServices {
   void delete_selection() override;
 
  private:
+  void type_later(std::string rest);
+
   console::IoWindow& window_;
   int& text_unchanged_;
   QtClipboard clipboard_;

@@ -253,13 +253,18 @@ INSTANTIATE_TEST_SUITE_P(
                       PasteCase{"AnEmptyBlockTypesNothing", std::string("\0x", 2), {}}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(EditCommandsTest, PasteEndsAtTheEnterThatAnswersAWaitingRead) {
+TEST_F(EditCommandsTest, PasteStopsAtTheEnterThatAnswersAWaitingReadAndHandsBackTheRest) {
   view.waiting_for_input = true;
   clipboard.held = "file1\r\nfile2\r\n";
-  paste_clipboard(window, clipboard);
+  EXPECT_EQ(paste_clipboard(window, clipboard), "\nfile2\r\n");
   EXPECT_FALSE(view.waiting_for_input);
   EXPECT_EQ(store.line_count(), 1);
   EXPECT_EQ(line(1), "file1");
+  // The next read, once its wait has begun, gets the rest's first line.
+  view.waiting_for_input = true;
+  EXPECT_EQ(type_pasted(window, "\nfile2\r\n"), "\n");
+  EXPECT_EQ(store.line_count(), 2);
+  EXPECT_EQ(line(2), "\nfile2");
 }
 
 TEST_F(EditCommandsTest, PasteGoesInAtTheCaretAndOnlyClearsTheHighlight) {

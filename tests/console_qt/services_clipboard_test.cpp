@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QClipboard>
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <string>
 
@@ -84,6 +85,27 @@ TEST_F(ServicesClipboardTest, CopyThenPasteTypesTheSelectedWordIntoTheInputLine)
   services->paste_clipboard();
   ASSERT_EQ(store.line_count(), 2);
   EXPECT_EQ(store.line_text(2), "world");
+}
+
+TEST_F(ServicesClipboardTest, WhatFollowsTheAnswerToAWaitingReadIsTypedOnTheNextPass) {
+  console::TextStore store;
+  NullSurface surface;
+  console::IoWindow window(store, surface);
+  console::create_io_window(window, 8, 16);
+  console::resize_io_window(window, 640, 320);
+  int text_unchanged = 0;
+  auto services = make_standard_frame_services(window, text_unchanged);
+  clipboard.open();
+  clipboard.empty();
+  ASSERT_TRUE(clipboard.set_text(std::string("one\rtwo", 8)));
+  clipboard.close();
+  window.view.waiting_for_input = true;
+  services->paste_clipboard();
+  ASSERT_EQ(store.line_count(), 1);
+  EXPECT_EQ(store.line_text(1), "one");
+  QCoreApplication::processEvents();
+  ASSERT_EQ(store.line_count(), 2);
+  EXPECT_EQ(store.line_text(2), "two");
 }
 
 }  // namespace
