@@ -158,28 +158,39 @@ GeneratedDigits generate_decimal_digits(double value, int real_size) {
   return generated;
 }
 
+namespace {
+
+// The digit (1-based) that rounding looks at, or 0 when nothing is rounded:
+// zero, INF and NaN, and a fixed count that ends before the first digit.
+int rounding_digit(const GeneratedDigits& generated, int count, bool fixed) {
+  if (generated.count == 0) return 0;
+  int c = fixed ? count + 1 + generated.h : count + 1;
+  if (c <= 0) return 0;
+  return c < generated.count ? c : generated.count;
+}
+
+// Whether rounding at digit c carries out of the first digit.
+bool carries_out(const DigitString& digits, int c) {
+  if (digits.text[c - 1] < '5') return false;
+  for (int i = 0; i < c - 1; ++i)
+    if (digits.text[i] != '9') return false;
+  return true;
+}
+
+}  // namespace
+
 int round_decimal_digits(const GeneratedDigits& generated, int count, bool fixed,
                          DigitString& digits) {
   digits = generated.digits;
-  if (generated.count == 0) return 0;  // zero, INF and NaN are not rounded
-  int h = generated.h;
-  int c = fixed ? count + 1 + h : count + 1;
-  if (c <= 0) return h;
-  if (c > generated.count) c = generated.count;
-  return h + round_at(digits, c);
+  int c = rounding_digit(generated, count, fixed);
+  if (c == 0) return generated.h;
+  return generated.h + round_at(digits, c);
 }
 
 int rounded_exponent(const GeneratedDigits& generated, int count, bool fixed) {
-  if (generated.count == 0) return 0;
-  int h = generated.h;
-  int c = fixed ? count + 1 + h : count + 1;
-  if (c <= 0) return h;
-  if (c > generated.count) c = generated.count;
-  const char* text = generated.digits.text;
-  if (text[c - 1] < '5') return h;
-  for (int i = 0; i < c - 1; ++i)
-    if (text[i] != '9') return h;
-  return h + 1;
+  int c = rounding_digit(generated, count, fixed);
+  if (c == 0) return generated.h;
+  return generated.h + (carries_out(generated.digits, c) ? 1 : 0);
 }
 
 int decimal_digits(double value, int count, bool fixed, int real_size, DigitString& digits) {

@@ -5,6 +5,7 @@
 #include <QClipboard>
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <memory>
 #include <string>
 
 #include "console/io_line_editor.h"
@@ -68,33 +69,34 @@ TEST_F(ServicesClipboardTest, AnEmptiedClipboardHoldsNoText) {
   EXPECT_EQ(clipboard.get_text(), std::nullopt);
 }
 
-TEST_F(ServicesClipboardTest, CopyThenPasteTypesTheSelectedWordIntoTheInputLine) {
+// The standard services on an Input/Output window of their own.
+class ServicesPasteTest : public ServicesClipboardTest {
+ protected:
+  ServicesPasteTest() {
+    console::create_io_window(window, 8, 16);
+    console::resize_io_window(window, 640, 320);
+  }
+
   console::TextStore store;
   NullSurface surface;
-  console::IoWindow window(store, surface);
-  console::create_io_window(window, 8, 16);
-  console::resize_io_window(window, 640, 320);
+  console::IoWindow window{store, surface};
+  int text_unchanged = 0;
+  std::unique_ptr<FrameServices> services = make_standard_frame_services(window, text_unchanged);
+};
+
+TEST_F(ServicesPasteTest, CopyThenPasteTypesTheSelectedWordIntoTheInputLine) {
   console::show_output_line(window, "hello world");
   window.view.selection_count = 1;
   window.view.selection_line = 0;
   window.view.selection_start = 6;
   window.view.selection_end = 11;
-  int text_unchanged = 0;
-  auto services = make_standard_frame_services(window, text_unchanged);
   EXPECT_EQ(services->copy_selection(), 1);
   services->paste_clipboard();
   ASSERT_EQ(store.line_count(), 2);
   EXPECT_EQ(store.line_text(2), "world");
 }
 
-TEST_F(ServicesClipboardTest, WhatFollowsTheAnswerToAWaitingReadIsTypedOnTheNextPass) {
-  console::TextStore store;
-  NullSurface surface;
-  console::IoWindow window(store, surface);
-  console::create_io_window(window, 8, 16);
-  console::resize_io_window(window, 640, 320);
-  int text_unchanged = 0;
-  auto services = make_standard_frame_services(window, text_unchanged);
+TEST_F(ServicesPasteTest, WhatFollowsTheAnswerToAWaitingReadIsTypedOnTheNextPass) {
   clipboard.open();
   clipboard.empty();
   ASSERT_TRUE(clipboard.set_text(std::string("one\rtwo", 8)));
