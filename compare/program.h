@@ -1,8 +1,17 @@
 #pragma once
 // The program body: one comparison of two dendrogram files named at the
 // console, from the prompts to the minimum report.
+#include <functional>
 
 namespace compare {
+
+// Watches the level-pair computation of the body: called on the body's own
+// thread with the column levels done and their total, about every 50 ms and
+// once at the end. Returning false stops the run there: nothing more is
+// written (no MATRICES.DAT, no report) and the program ends through
+// io_finish. An empty observer (the default) watches nothing.
+using ComputationObserver = std::function<bool(int done_columns, int total_columns)>;
+void set_computation_observer(ComputationObserver observer);
 
 // Asks for the two file names, reads and checks both dendrograms, compares
 // every level pair, writes MATRICES.DAT and the minimum report, and ends the

@@ -3,7 +3,19 @@
 # Safe to run again: it only calls apt-get when a package is missing.
 set -euo pipefail
 
-packages=(g++ cmake ninja-build libgtest-dev libgmock-dev libbenchmark-dev qt6-base-dev fonts-dejavu-core)
+packages=(
+  # build and test
+  g++ cmake ninja-build libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev
+  # the desktop program and its pictures
+  qt6-base-dev qt6-svg-dev fonts-dejavu-core xvfb xauth imagemagick
+  # the Python module and its cross-checks against scipy and sklearn
+  python3-dev pybind11-dev python3-pybind11 python3-numpy python3-scipy python3-sklearn
+  python3-pytest python3-matplotlib
+  # fuzzing and sanitizer builds
+  clang libclang-rt-14-dev
+  # packaging
+  desktop-file-utils appstream lintian dpkg-dev file help2man
+)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,0 +1,85 @@
+#pragma once
+// The comparison engine as every front end sees it: two dendrograms in,
+// the five tables, the cluster counts and heights of the compared levels,
+// the minima and, on request, the pair counts out; a progress callback that
+// can cancel. The values are those of MATRICES.DAT, bit for bit.
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "compare/tables.h"
+
+namespace compare {
+
+// Raised when a progress callback asked to stop.
+class Cancelled : public std::runtime_error {
+ public:
+  Cancelled() : std::runtime_error("comparison cancelled") {}
+};
+
+// Bad input or a failed read or write: the message names the file, the
+// record or line where known, and the fault.
+class InputError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+class OutputError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// Called with the number of column levels (levels of dendrogram 2) done so
+// far and their total, on the calling thread, about every 50 ms and once at
+// the end; returning false cancels the comparison, which then throws
+// Cancelled.
+using ProgressCallback = std::function<bool(int done_columns, int total_columns)>;
+
+struct CompareOptions {
+  int threads = 0;               // 0: the hardware's concurrency
+  bool keep_pair_counts = false; // needed for exact values and Fowlkes-Mallows
+  ProgressCallback progress;
+};
+
+// Double-precision values of one level pair from its pair counts.
+struct ExactValues {
+  double jaccard = 0, rand = 0, euclidean = 0, sorensen = 0, adjusted_rand = 0;  // as dissimilarities
+  double fowlkes_mallows = 0;  // the index itself, not one minus it
+};
+
+struct Comparison {
+  ComparisonTables tables;
+  // Height of each compared level (the merge height that makes it),
+  // heights1[k-1] for k = 1..L1-1, heights2 likewise.
+  std::vector<float> heights1, heights2;
+  // Pair counts, with keep_pair_counts: joined_both[(k-1)*(L2-1) + (l-1)] is
+  // a(k, l); joined1[k-1] is a + b, joined2[l-1] is a + c.
+  std::vector<std::uint32_t> joined_both;
+  std::vector<std::int64_t> joined1, joined2;
+  std::int64_t object_count = 0;
+
+  std::int64_t pair_count() const { return object_count * (object_count - 1) / 2; }
+  bool has_pair_counts() const { return !joined_both.empty() || tables.values.empty(); }
+  // Requires has_pair_counts().
+  ExactValues exact(int k, int l) const;
+  float fowlkes_mallows(int k, int l) const { return static_cast<float>(exact(k, l).fowlkes_mallows); }
+};
+
+// Refuses an invalid dendrogram with InputError("dendrogram <which>: ..."),
+// then compares; N of the first governs, as in the dialogue, but two
+// different object counts are refused here.
+Comparison run_comparison(const DendrogramFile& first, const DendrogramFile& second,
+                          const CompareOptions& options = {});
+
+// The heights of levels 1..L-1 of one dendrogram: its distinct merge heights
+// in ascending order, without the last.
+std::vector<float> level_heights(const DendrogramFile& file);
+
+// Writes MATRICES.DAT's records for the tables to `path` through the record
+// I/O runtime: to a temporary file in the same directory, renamed over path
+// once complete. Throws OutputError naming the path and the fault.
+void write_matrices(const ComparisonTables& tables, const std::string& path);
+
+}  // namespace compare
