@@ -67,6 +67,10 @@ struct Comparison {
   float fowlkes_mallows(int k, int l) const { return static_cast<float>(exact(k, l).fowlkes_mallows); }
 };
 
+// Refuses a dendrogram the comparison cannot use with InputError("<name>:
+// <what is wrong>").
+void check_dendrogram(const DendrogramFile& file, const std::string& name);
+
 // Refuses an invalid dendrogram with InputError("dendrogram <which>: ..."),
 // then compares; N of the first governs, as in the dialogue, but two
 // different object counts are refused here.

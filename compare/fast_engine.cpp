@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <thread>
 
 #include "compare/fast_cross_term.h"
@@ -54,23 +55,51 @@ void compute_column(const PairInputs& in, const ClusterMargins& column, int l, f
   }
 }
 
+// Columns are handed out one at a time; a stop request is seen before the
+// next column is taken.
+struct ColumnQueue {
+  std::atomic<int> next{1};
+  std::atomic<int> done{0};
+  std::atomic<bool> stop{false};
+};
+
+void work_on_columns(const PairInputs& in, const fast::LevelledDendrogram& second, ColumnQueue& queue,
+                     ComparisonTables& out) {
+  std::vector<int> sizes, scratch;
+  const ClusterMargins none;
+  fast::CrossTermFolder folder(none);
+  folder.reserve_sizes(in.object_count);
+  while (!queue.stop.load(std::memory_order_relaxed)) {
+    const int l = queue.next++;
+    if (l >= second.level_count) break;
+    fast::partition_sizes(second, l, sizes, scratch);
+    const ClusterMargins column(sizes);
+    compute_column(in, column, l, folder, out);
+    ++queue.done;
+  }
+}
+
+// With a progress view the calling thread only watches, so that the view is
+// always called from it; otherwise it works beside the others.
 void compute_all_columns(const PairInputs& in, const fast::LevelledDendrogram& second, int threads,
-                         ComparisonTables& out) {
-  std::atomic<int> next_column{1};
-  auto work = [&] {
-    std::vector<int> sizes, scratch;
-    const ClusterMargins none;
-    fast::CrossTermFolder folder(none);
-    folder.reserve_sizes(in.object_count);
-    for (int l = next_column++; l < second.level_count; l = next_column++) {
-      fast::partition_sizes(second, l, sizes, scratch);
-      const ClusterMargins column(sizes);
-      compute_column(in, column, l, folder, out);
-    }
-  };
+                         FastRunExtras& extras, ComparisonTables& out) {
+  ColumnQueue queue;
+  const auto work = [&] { work_on_columns(in, second, queue, out); };
+  const bool watched = static_cast<bool>(extras.progress);
   std::vector<std::jthread> pool;
-  for (int i = 1; i < threads; ++i) pool.emplace_back(work);
-  work();
+  for (int i = watched ? 0 : 1; i < threads; ++i) pool.emplace_back(work);
+  if (!watched) return work();
+  const int total = second.level_count - 1;
+  while (queue.done.load() < total) {
+    if (!extras.progress(queue.done.load(), total)) {
+      queue.stop = true;
+      extras.stopped = true;
+      return;  // the pool's threads are joined on the way out
+    }
+    for (int waited = 0; waited < 50 && queue.done.load() < total; ++waited)
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  if (!extras.progress(total, total)) extras.stopped = true;
 }
 
 // Loop order of the literal run: k outer, l inner, m innermost; a value
@@ -87,6 +116,20 @@ void search_minima(ComparisonTables& out) {
   }
 }
 
+// The grid of a(k, l) lives in the value table until the values replace
+// it, so a caller who wants the counts gets a copy first.
+void keep_pair_counts(const fast::CountGrid& both, const fast::JoinedPairs& joined, const ComparisonTables& out,
+                      FastRunExtras& extras) {
+  if (extras.joined1) *extras.joined1 = joined.in_first;
+  if (extras.joined2) *extras.joined2 = joined.in_second;
+  if (!extras.joined_both) return;
+  const int rows = static_cast<int>(out.compared_rows()), columns = static_cast<int>(out.compared_columns());
+  extras.joined_both->resize(out.compared_rows() * out.compared_columns());
+  for (int k = 1; k <= rows; ++k)
+    for (int l = 1; l <= columns; ++l)
+      (*extras.joined_both)[static_cast<std::size_t>(k - 1) * columns + (l - 1)] = both.get(k, l);
+}
+
 int thread_count(int requested) {
   if (requested > 0) return requested;
   return std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
@@ -95,6 +138,12 @@ int thread_count(int requested) {
 }  // namespace
 
 ComparisonTables compare_fast(const DendrogramFile& file1, const DendrogramFile& file2, int threads) {
+  FastRunExtras none;
+  return compare_fast(file1, file2, threads, none);
+}
+
+ComparisonTables compare_fast(const DendrogramFile& file1, const DendrogramFile& file2, int threads,
+                              FastRunExtras& extras) {
   const int n = file1.object_count;
   const fast::LevelledDendrogram first = fast::level_merges(file1, n);
   const fast::LevelledDendrogram second = fast::level_merges(file2, n);
@@ -109,8 +158,10 @@ ComparisonTables compare_fast(const DendrogramFile& file1, const DendrogramFile&
   const fast::CountGrid both(out.values.data(), static_cast<int>(out.compared_columns()),
                              kMeasureCount * sizeof(float));
   const fast::JoinedPairs joined = fast::count_joined_pairs(first, second, both);
+  keep_pair_counts(both, joined, out, extras);
   const std::vector<ClusterMargins> rows = margins_per_level(first);
-  compute_all_columns({n, rows, joined, both}, second, thread_count(threads), out);
+  compute_all_columns({n, rows, joined, both}, second, thread_count(threads), extras, out);
+  if (extras.stopped) return out;
 
   std::vector<int> sizes, scratch;
   for (std::size_t k = 1; k <= out.compared_rows(); ++k) out.cluster_counts1[k - 1] = rows[k - 1].count();

@@ -1,5 +1,6 @@
 #include "compare/program.h"
 
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -12,6 +13,8 @@
 #include "compare/fast_engine.h"
 #include "compare/fortran_array.h"
 #include "compare/program_formats.h"
+#include "compare/results_file.h"
+#include "compare/statements.h"
 #include "compare/validate.h"
 #include "rio/errors.h"
 #include "rio/status.h"
@@ -21,71 +24,11 @@ namespace compare {
 namespace {
 
 constexpr int kNameLength = 100;
-using Items = std::initializer_list<rio::ItemDescriptor>;
+using namespace statements;
 
-rio::ItemDescriptor integer_item(int& value) {
-  return {rio::kItemScalar, rio::kInteger4, &value, 0};
-}
-rio::ItemDescriptor real_item(float& value) { return {rio::kItemScalar, rio::kReal4, &value, 0}; }
-rio::ItemDescriptor text_item(const char* text) {
-  return {rio::kItemScalar, rio::kCharacter, const_cast<char*>(text),
-          static_cast<int>(std::strlen(text))};
-}
-rio::ItemDescriptor text_item(char* text, int length) {
-  return {rio::kItemScalar, rio::kCharacter, text, length};
-}
-
-std::span<const rio::ItemDescriptor> span_of(Items items) { return {items.begin(), items.size()}; }
-
-rio::ControlInfo list_directed(const int* unit) {
-  rio::ControlInfo control;
-  control.unit = unit;
-  return control;
-}
-
-rio::ControlInfo formatted(const int* unit, const rio::PrecompiledFormat& format) {
-  rio::ControlInfo control;
-  control.unit = unit;
-  control.format = &format;
-  control.format_text = format.source_text;
-  control.format_length = std::strlen(format.source_text);
-  return control;
-}
-
-// One list-directed WRITE statement (unit null: the console).
-void write_list(const int* unit, Items items) {
-  rio::ControlInfo control = list_directed(unit);
-  rio::io_write(rio::kPhaseWhole, &control, span_of(items));
-}
-
-void read_list(const int* unit, Items items) {
-  rio::ControlInfo control = list_directed(unit);
-  rio::io_read(rio::kPhaseWhole, &control, span_of(items));
-}
-
-// A list-directed WRITE with an implied loop: begun with its first item,
-// fed one item per call, then ended.
-class ListWrite {
- public:
-  ListWrite(const int* unit, rio::ItemDescriptor first) {
-    rio::ControlInfo control = list_directed(unit);
-    rio::io_write(rio::kPhaseBegin, &control, span_of({first}));
-  }
-  void add(rio::ItemDescriptor item) { rio::io_write(0, nullptr, span_of({item})); }
-  ~ListWrite() { rio::io_write(rio::kPhaseEnd, nullptr, {}); }
-};
-
-void open_unit(const int& unit, const char* name, int length) {
-  rio::OpenSpec spec;
-  spec.unit = &unit;
-  spec.file = {name, static_cast<std::size_t>(length)};
-  rio::io_open(spec);
-}
-
-void close_unit(const int& unit) {
-  rio::CloseSpec spec;
-  spec.unit = &unit;
-  rio::io_close(spec);
+ComputationObserver& computation_observer() {
+  static ComputationObserver observer;
+  return observer;
 }
 
 // The seventeen arrays, each described for the runtime's allocation
@@ -171,38 +114,25 @@ void check_file(int file_number, const char (&name)[kNameLength], const Dendrogr
   if (auto problem = validate_dendrogram(file)) refuse_file(file_number, name, *problem);
 }
 
-const char* const kHeadings[kMeasureCount] = {
-    " 1 - jaccard", " 1 - simple match = 1 - RAND", " Euclidean", " 1 - Sorensen",
-    " 1 - ADJUSTED RAND"};
-
-void write_results_file(const ComparisonTables& tables) {
-  const int unit = 1;
-  static const char kResultsName[] = "MATRICES.DAT";
-  open_unit(unit, kResultsName, 12);
-  int zero = 0;
-  {
-    ListWrite header(&unit, integer_item(zero));
-    for (int count : tables.cluster_counts2) header.add(integer_item(count));
+// MATRICES.DAT in the current directory. Only a file that could not be
+// put in place after it was written completely comes back here.
+void write_results(const ComparisonTables& tables) {
+  if (write_results_file(tables, "MATRICES.DAT") != 0) {
+    const std::vector<std::string> lines = {"MATRICES.DAT could not be put in place: " +
+                                            std::string(std::strerror(errno))};
+    rio::report_fatal_text(lines);
   }
-  for (int m = 1; m <= kMeasureCount; ++m) {
-    write_list(&unit, {text_item(kHeadings[m - 1])});
-    for (std::size_t k = 1; k <= tables.compared_rows(); ++k) {
-      int row_label = tables.cluster_counts1[k - 1];
-      ListWrite row(&unit, integer_item(row_label));
-      for (std::size_t l = 1; l <= tables.compared_columns(); ++l) {
-        float value = tables.value(m, static_cast<int>(k), static_cast<int>(l));
-        row.add(real_item(value));
-      }
-    }
-  }
-  close_unit(unit);
 }
 
 // Compares the two checked dendrograms. Memory that cannot be had ends the
 // run like a failed allocation statement.
 ComparisonTables compute_tables(const DendrogramFile& file1, const DendrogramFile& file2) {
   try {
-    return compare_fast(file1, file2);
+    FastRunExtras extras;
+    extras.progress = computation_observer();
+    ComparisonTables tables = compare_fast(file1, file2, 0, extras);
+    if (extras.stopped) rio::io_finish();
+    return tables;
   } catch (const std::bad_alloc&) {
     rio::report_error(rio::kBufferAllocationFailed);
     std::abort();  // not reached: the report ends the process
@@ -214,7 +144,7 @@ void write_minimum_report(std::array<MinimumRecord, kMeasureCount> minima) {
   write_list(nullptr, {text_item(" MINIMUM VALUES ")});
   write_list(nullptr, {});
   for (int m = 1; m <= kMeasureCount; ++m) {
-    write_list(nullptr, {text_item(kHeadings[m - 1])});
+    write_list(nullptr, {text_item(kMeasureHeadings[m - 1])});
     MinimumRecord& record = minima[m - 1];
     rio::ControlInfo control = formatted(nullptr, format_797());
     rio::io_write(rio::kPhaseWhole, &control,
@@ -239,6 +169,8 @@ int read_object_count(const int& unit, int file_number, const char (&name)[kName
 
 }  // namespace
 
+void set_computation_observer(ComputationObserver observer) { computation_observer() = std::move(observer); }
+
 void compare_dendrograms() {
   char name1[kNameLength];
   char name2[kNameLength];
@@ -246,7 +178,7 @@ void compare_dendrograms() {
   const int unit2 = 2;
 
   ask_file_name(" ENTER FILENAME FOR dendrogram 1", name1);
-  open_unit(unit1, name1, kNameLength);
+  open_unit(unit1, std::string_view(name1, kNameLength));
   const int n = read_object_count(unit1, 1, name1);
   MergeArrays arrays(n);
   arrays.allocate_all();
@@ -258,7 +190,7 @@ void compare_dendrograms() {
   check_file(1, name1, file1);
 
   ask_file_name(" ENTER FILENAME FOR dendrogram 2", name2);
-  open_unit(unit2, name2, kNameLength);
+  open_unit(unit2, std::string_view(name2, kNameLength));
   read_object_count(unit2, 2, name2);  // read and passed over: N of file 1 governs
   read_merge_records(unit2, n, merges2, heights2);
   close_unit(unit2);
@@ -269,7 +201,7 @@ void compare_dendrograms() {
   int levels1 = tables.levels1;
   int levels2 = tables.levels2;
   write_list(nullptr, {text_item("NO OF LEVELS ="), integer_item(levels1), integer_item(levels2)});
-  write_results_file(tables);
+  write_results(tables);
   write_minimum_report(tables.minima);
   arrays.release_all();
   rio::io_finish();
