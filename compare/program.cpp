@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "compare/engine.h"
 #include "compare/fast_engine.h"
 #include "compare/fortran_array.h"
 #include "compare/program_formats.h"
@@ -28,6 +29,11 @@ using namespace statements;
 
 ComputationObserver& computation_observer() {
   static ComputationObserver observer;
+  return observer;
+}
+
+ResultsObserver& results_observer() {
+  static ResultsObserver observer;
   return observer;
 }
 
@@ -170,6 +176,7 @@ int read_object_count(const int& unit, int file_number, const char (&name)[kName
 }  // namespace
 
 void set_computation_observer(ComputationObserver observer) { computation_observer() = std::move(observer); }
+void set_results_observer(ResultsObserver observer) { results_observer() = std::move(observer); }
 
 void compare_dendrograms() {
   char name1[kNameLength];
@@ -203,6 +210,7 @@ void compare_dendrograms() {
   write_list(nullptr, {text_item("NO OF LEVELS ="), integer_item(levels1), integer_item(levels2)});
   write_results(tables);
   write_minimum_report(tables.minima);
+  if (results_observer()) results_observer()(tables, level_heights(file1), level_heights(file2));
   arrays.release_all();
   rio::io_finish();
 }

@@ -2,6 +2,9 @@
 // The program body: one comparison of two dendrogram files named at the
 // console, from the prompts to the minimum report.
 #include <functional>
+#include <vector>
+
+#include "compare/tables.h"
 
 namespace compare {
 
@@ -12,6 +15,13 @@ namespace compare {
 // io_finish. An empty observer (the default) watches nothing.
 using ComputationObserver = std::function<bool(int done_columns, int total_columns)>;
 void set_computation_observer(ComputationObserver observer);
+
+// Receives the comparison's tables and the heights of the compared levels
+// once MATRICES.DAT and the minimum report are written, on the body's own
+// thread, just before the program ends; for front ends that show them.
+using ResultsObserver = std::function<void(const ComparisonTables& tables, const std::vector<float>& heights1,
+                                           const std::vector<float>& heights2)>;
+void set_results_observer(ResultsObserver observer);
 
 // Asks for the two file names, reads and checks both dendrograms, compares
 // every level pair, writes MATRICES.DAT and the minimum report, and ends the
