@@ -12,6 +12,15 @@
 namespace rio {
 namespace {
 
+// The compiled form holds w, d, m and e in one signed byte, and A and L
+// widths, position counts, literal lengths and the scale factor in two
+// bytes; a value that does not fit is refused rather than cut.
+constexpr long kLargestByteValue = 127;
+constexpr long kLargestTwoByteValue = 65535;
+constexpr long kLargestScaleFactor = 32767;
+
+bool fits_byte(long v) { return v >= 0 && v <= kLargestByteValue; }
+
 class FormatCompiler {
  public:
   FormatCompiler(const char* text, std::size_t length, std::vector<std::uint8_t>& out)
@@ -106,10 +115,10 @@ int FormatCompiler::hollerith(bool has_count, long count) {
 
 int FormatCompiler::integer_descriptor(int kind, long count) {
   long w = 0, m = 1;
-  if (number(w) && w < 1) return kErrorInFormatString;
+  if (number(w) && (w < 1 || !fits_byte(w))) return kErrorInFormatString;
   if (peek_upper() == '.') {
     ++pos_;
-    if (!number(m)) return kErrorInFormatString;
+    if (!number(m) || !fits_byte(m)) return kErrorInFormatString;
   }
   put1(kind);
   put2(count);
@@ -129,6 +138,7 @@ int FormatCompiler::real_descriptor(int kind, long count, bool exponent_allowed)
     ++pos_;
     if (!number(e)) return kErrorInFormatString;
   }
+  if (!fits_byte(w) || !fits_byte(d) || !fits_byte(e)) return kErrorInFormatString;
   put1(kind);
   put2(count);
   put1(static_cast<int>(w));
@@ -139,7 +149,7 @@ int FormatCompiler::real_descriptor(int kind, long count, bool exponent_allowed)
 
 int FormatCompiler::width_descriptor(int kind, long count, long minimum) {
   long w = 0;
-  if (number(w) && w < minimum) return kErrorInFormatString;
+  if (number(w) && (w < minimum || w > kLargestTwoByteValue)) return kErrorInFormatString;
   put1(kind);
   put2(count);
   put2(w);
@@ -149,7 +159,7 @@ int FormatCompiler::width_descriptor(int kind, long count, long minimum) {
 int FormatCompiler::position_descriptor(int kind, bool has_count) {
   if (has_count) return kNonRepeatableDescriptor;
   long n = 0;
-  if (!number(n)) return kErrorInFormatString;
+  if (!number(n) || n > kLargestTwoByteValue) return kErrorInFormatString;
   put1(kind);
   put2(n);
   return kOk;
@@ -242,6 +252,7 @@ int FormatCompiler::run() {
     if (!has_count) count = 1;
     if (peek_upper() == 'P') {
       ++pos_;
+      if (count < -kLargestScaleFactor || count > kLargestScaleFactor) return kErrorInFormatString;
       put1(kKindP);
       put2(has_count ? count : 1);
     } else {

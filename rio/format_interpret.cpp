@@ -171,13 +171,35 @@ int FormatInterpreter::end_of_format(RecordPort& port, bool output) {
   return kOk;
 }
 
+int FormatInterpreter::spend(long units) {
+  work_since_item_ += units;
+  return work_since_item_ > kFormatWorkPerItem ? kErrorInFormatString : kOk;
+}
+
+namespace {
+
+// The work a control descriptor does: columns moved or written, records
+// ended or read.
+long control_work(const FormatEntry& e) {
+  switch (e.kind) {
+    case kKindT: case kKindTL: case kKindTR: case kKindX: case kKindSlash:
+      return e.repeat > 1 ? e.repeat : 1;
+    case kKindLiteral: return static_cast<long>(e.text.size()) + 1;
+    default: return 1;
+  }
+}
+
+}  // namespace
+
 int FormatInterpreter::next_descriptor(RecordPort& port, bool output, const FormatEntry*& entry) {
   if (pending_repeat_ > 0) {
     --pending_repeat_;
     entry = current_;
+    work_since_item_ = 0;
     return kOk;
   }
   for (;;) {
+    if (int rc = spend(1)) return rc;
     const FormatEntry& e = entries_[pos_];
     switch (e.kind) {
       case kFormatGroupOpen:
@@ -194,16 +216,20 @@ int FormatInterpreter::next_descriptor(RecordPort& port, bool output, const Form
     }
     entry = &e;
     ++pos_;
+    if (is_data_kind(e.kind) || (e.kind == kKindQ && !output)) {
+      work_since_item_ = 0;
+      data_since_reversion_ = true;
+    }
     if (is_data_kind(e.kind)) {
       current_ = &e;
       pending_repeat_ = e.repeat - 1;
-      data_since_reversion_ = true;
     }
     return kOk;
   }
 }
 
 int FormatInterpreter::do_control(const FormatEntry& e, RecordBuffer& record, RecordPort& port, bool output) {
+  if (int rc = spend(control_work(e))) return rc;
   switch (e.kind) {
     case kKindP: scale_ = e.repeat; return kOk;
     case kKindSP: plus_sign_ = true; return kOk;
@@ -328,6 +354,7 @@ bool FormatInterpreter::more_controls(bool output, int& status) {
   status = kOk;
   if (pending_repeat_ > 0) return false;
   for (;;) {
+    if ((status = spend(1)) != kOk) return false;
     const FormatEntry& e = entries_[pos_];
     if (e.kind == kFormatGroupOpen) {
       if ((status = open_group(e)) != kOk) return false;

@@ -36,6 +36,13 @@ enum ControlKind : int {
 
 inline constexpr int kMaxGroupDepth = 20;
 
+// The work a format may do between two items it transfers: entries walked,
+// plus columns moved or written by positions and literals, plus records
+// ended or read by "/". Nested repeat counts could otherwise make one item
+// cost 32767 to the power of the depth; past this the statement fails with
+// "Error in format string".
+inline constexpr long kFormatWorkPerItem = 1L << 20;
+
 // One decoded descriptor of either format form.
 struct FormatEntry {
   int kind = kFormatEnd;
@@ -77,6 +84,8 @@ class FormatInterpreter {
   // repeats left are followed back on the way.
   bool more_controls(bool output, int& status);
   int do_control(const FormatEntry& entry, RecordBuffer& record, RecordPort& port, bool output);
+  // Counts work done since the last item; fails past kFormatWorkPerItem.
+  int spend(long units);
   int do_input_control(const FormatEntry& entry, RecordBuffer& record, RecordPort& port);
   EditRequest request_for(const FormatEntry& entry, const Element& element) const;
   int write_part(RecordBuffer& record, RecordPort& port, const Element& element, const void* address);
@@ -93,6 +102,7 @@ class FormatInterpreter {
   int pending_repeat_ = 0;
   const FormatEntry* current_ = nullptr;
   bool data_since_reversion_ = false;
+  long work_since_item_ = 0;
   int scale_ = 0;
   bool plus_sign_ = false;
   int blank_mode_ = 0;  // 0 from the unit, kKindBN or kKindBZ

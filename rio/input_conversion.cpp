@@ -191,7 +191,8 @@ void convert_logical(std::string_view text, void* address, int size) {
 void convert_character(std::string_view text, void* address, int size) {
   std::size_t n = text.size() < static_cast<std::size_t>(size) ? text.size() : static_cast<std::size_t>(size);
   char* out = static_cast<char*>(address);
-  std::memcpy(out, text.data(), n);
+  // An empty field may have no storage at all.
+  if (n > 0) std::memcpy(out, text.data(), n);
   std::memset(out + n, ' ', static_cast<std::size_t>(size) - n);
 }
 

@@ -6,6 +6,19 @@
 namespace rio {
 namespace {
 
+// Each character counts as a decimal digit, whatever it is; the count stops
+// growing at the largest repeat count (and at its negative, below which a
+// count serves one item like any count below 2).
+int repeat_count_of(const std::string& digits) {
+  long long r = 0;
+  for (char digit : digits) {
+    r = r * 10 + (digit - '0');
+    if (r > kLargestRepeatCount) r = kLargestRepeatCount;
+    if (r < -kLargestRepeatCount) r = -kLargestRepeatCount;
+  }
+  return static_cast<int>(r);
+}
+
 // The scanner's view of the statement's input: the current record and the
 // way to the next.
 class Scanner {
@@ -98,6 +111,7 @@ int Scanner::take_quoted(char quote) {
     }
     char c = peek();
     skip();
+    if (token.size() >= kLongestRecord) return kBufferAllocationFailed;
     if (c != quote) {
       token += c;
       continue;
@@ -126,13 +140,12 @@ int Scanner::take_unquoted(bool complex_item, bool& repeat_met) {
     if (c == ' ' || c == ',' || c == '/') break;
     skip();
     if (c == '*') {
-      int r = 0;
-      for (char digit : token) r = r * 10 + (digit - '0');
+      state_.repeat_count = repeat_count_of(token);
       token.clear();
-      state_.repeat_count = r;
       repeat_met = true;
       return kOk;
     }
+    if (token.size() >= kLongestRecord) return kBufferAllocationFailed;
     token += c;
   }
   end_value_at_separator();
@@ -147,6 +160,7 @@ int Scanner::take_imaginary() {
     char c = peek();
     skip();
     if (c == ')') break;
+    if (token.size() >= kLongestRecord) return kBufferAllocationFailed;
     token += c;
   }
   state_.ended_at_record_end = false;

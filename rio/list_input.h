@@ -7,6 +7,11 @@
 
 namespace rio {
 
+// The largest repeat count r of a value r*c. A count written larger serves
+// as this one: no statement has more items than that, so the value still
+// serves every item that is left.
+inline constexpr int kLargestRepeatCount = 2147483647;
+
 // Per-statement state of list-directed input.
 struct ListInputState {
   int repeat_count = 0;           // further elements that reuse the value

@@ -120,6 +120,11 @@ bool is_character_device(int handle) {
   return ::fstat(handle, &st) == 0 && S_ISCHR(st.st_mode);
 }
 
+bool names_pipe(const std::string& name) {
+  struct stat st {};
+  return ::stat(name.c_str(), &st) == 0 && S_ISFIFO(st.st_mode);
+}
+
 long long file_size(int handle) {
   struct stat st {};
   return ::fstat(handle, &st) == 0 ? st.st_size : -fail(map_errno(errno));

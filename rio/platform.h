@@ -56,6 +56,9 @@ int close_handle(int handle);
 int remove_file(const std::string& name);
 bool file_exists(const std::string& name);
 bool is_character_device(int handle);
+// True when name leads to a pipe: a named FIFO, or a pipe a shell hands over
+// as /dev/fd/N. Such a stream has one direction only.
+bool names_pipe(const std::string& name);
 long long file_size(int handle);  // -(system error code) on failure
 
 std::optional<std::string> environment_value(const char* name);

@@ -11,10 +11,21 @@
 
 namespace rio {
 
+// The longest record the runtime holds, 16 MiB: a row of MATRICES.DAT for
+// the largest dendrograms the program accepts is well below a megabyte. An
+// output record that would grow past it (by items, literals, or positioning
+// such as TR) fails with error 10060, as if the unit's record length were
+// this; an input record past it (a line of a file, tabs expanded, or a list
+// value) fails with error 10004, the buffer not being grown further.
+inline constexpr std::size_t kLongestRecord = std::size_t{16} << 20;
+
 class RecordBuffer {
  public:
   static constexpr std::size_t kFirstCapacity = 1024;
   static constexpr std::size_t kGrowthStep = 8192;
+
+  // True when n more bytes at the cursor would pass the longest record.
+  bool would_pass_limit(std::size_t n) const { return n > kLongestRecord || cursor_ > kLongestRecord - n; }
 
   // Output: appends n copies of c at the cursor (overwriting what lies there
   // after a leftward move), raising the high-water length past the cursor.
@@ -72,10 +83,11 @@ class RecordBuffer {
 
  private:
   int make_room(std::size_t n) {
+    if (would_pass_limit(n)) return kRecordTooLong;
     std::size_t need = cursor_ + n;
     if (need < bytes_.size()) return kOk;
     std::size_t cap = bytes_.empty() ? kFirstCapacity : bytes_.size();
-    while (cap <= need) cap += kGrowthStep;
+    if (cap <= need) cap += (need - cap) / kGrowthStep * kGrowthStep + kGrowthStep;
     try {
       bytes_.resize(cap);
     } catch (const std::bad_alloc&) {

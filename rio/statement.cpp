@@ -1,5 +1,7 @@
 #include "rio/statement.h"
 
+#include <exception>
+#include <new>
 #include <string>
 
 #include "rio/errors.h"
@@ -201,6 +203,22 @@ int begin(IoStatement& st, int kind, const ControlInfo& c) {
   return start_records(st, reading);
 }
 
+int transfer_element_unguarded(IoStatement& st, const Element& e) {
+  st.element = e;
+  const UnitTraits& traits = st.unit_traits;
+  std::size_t before = st.record.read_pos;
+  int rc;
+  if (st.kind == kKindWrite) {
+    rc = st.list_directed() ? list_write_element(st.list_output, st.record, st, traits, e)
+                            : st.format_session.write_element(st.record, st, traits, e);
+  } else {
+    rc = st.list_directed() ? list_read_element(st.list_input, st.record, st, traits, e)
+                            : st.format_session.read_element(st.record, st, traits, e);
+    if (st.record.read_pos > before) st.transferred += static_cast<long>(st.record.read_pos - before);
+  }
+  return rc;
+}
+
 // Item state, element size and count from a type code.
 int element_of(std::uint32_t code, int length, void* address, Element& e) {
   int type = static_cast<int>(code & 0xFF);
@@ -221,20 +239,22 @@ int element_of(std::uint32_t code, int length, void* address, Element& e) {
   return kOk;
 }
 
-int transfer_element(IoStatement& st, const Element& e) {
-  st.element = e;
-  const UnitTraits& traits = st.unit_traits;
-  std::size_t before = st.record.read_pos;
-  int rc;
-  if (st.kind == kKindWrite) {
-    rc = st.list_directed() ? list_write_element(st.list_output, st.record, st, traits, e)
-                            : st.format_session.write_element(st.record, st, traits, e);
-  } else {
-    rc = st.list_directed() ? list_read_element(st.list_input, st.record, st, traits, e)
-                            : st.format_session.read_element(st.record, st, traits, e);
-    if (st.record.read_pos > before) st.transferred += static_cast<long>(st.record.read_pos - before);
+// The layers below report failures as numbers; an exception escaping them
+// is a fault of the runtime's own, and still ends only the statement, as an
+// error IOSTAT= or ERR= can take, never the process.
+template <typename Step>
+int guarded(Step step) {
+  try {
+    return step();
+  } catch (const std::bad_alloc&) {
+    return kBufferAllocationFailed;
+  } catch (const std::exception&) {
+    return kInternalError;
   }
-  return rc;
+}
+
+int transfer_element(IoStatement& st, const Element& e) {
+  return guarded([&] { return transfer_element_unguarded(st, e); });
 }
 
 // Visits the elements of an array in storage order, the first dimension
@@ -310,7 +330,7 @@ int end_records(IoStatement& st) {
 int end(IoStatement& st) {
   int result = st.status;
   if (result == 0 && !st.abandoned) {
-    int rc = end_records(st);
+    int rc = guarded([&] { return end_records(st); });
     if (rc) result = fail(rc);
   }
   st.format_session.release();
@@ -325,7 +345,8 @@ int transfer_statement(int kind, int phase, const ControlInfo* control,
   if (phase & kPhaseBegin) {
     if (kind == kKindWrite) call_idle_hook();
     static const ControlInfo kNoControl;
-    if (int rc = begin(st, kind, control ? *control : kNoControl)) st.status = fail(rc);
+    if (int rc = guarded([&] { return begin(st, kind, control ? *control : kNoControl); }))
+      st.status = fail(rc);
   } else if (!st.active) {
     // Items or an end without a begin: nothing to transfer them for.
     st.start(kind, nullptr, false);

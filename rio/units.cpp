@@ -15,6 +15,10 @@ namespace {
 
 constexpr int kDefaultTabSize = 8;
 constexpr std::size_t kTabSizeTextLimit = 20;
+// The widest tab stop distance taken from TABSIZE. A larger value would let
+// one tab character expand to gigabytes of blanks; it is treated like an
+// unusable value and gives the usual distance.
+constexpr long long kWidestTabStop = 1024;
 // Reported when a console write hook fails without a system error of its own.
 constexpr int kSysWriteFault = 29;
 
@@ -155,16 +159,22 @@ int refill(UnitRecord& u, std::size_t* delivered) {
 
 // ---- internal files
 
+// An input record is kept only up to the longest record; past it the
+// buffer is not grown and the READ fails as when memory runs out.
+int store_input(RecordBuffer& record, char c, std::size_t n) {
+  return record.would_pass_limit(n) ? kBufferAllocationFailed : record.append(c, n);
+}
+
+int store_input_byte(RecordBuffer& record, char c, int tab) {
+  if (c != '\t') return store_input(record, c, 1);
+  return store_input(record, ' ', static_cast<std::size_t>(tab - static_cast<int>(record.cursor() % tab)));
+}
+
 int read_internal_record(UnitRecord& u, RecordBuffer& record) {
   if (u.record_index > 0) return kEndOfFile;
   ++u.record_index;
-  for (std::size_t i = 0; i < u.internal_length; ++i) {
-    char c = u.internal_address[i];
-    int rc = c == '\t' ? record.append(' ', static_cast<std::size_t>(
-                                                 u.tab_size - static_cast<int>(record.cursor() % u.tab_size)))
-                       : record.append(c);
-    if (rc) return rc;
-  }
+  for (std::size_t i = 0; i < u.internal_length; ++i)
+    if (int rc = store_input_byte(record, u.internal_address[i], u.tab_size)) return rc;
   return kOk;
 }
 
@@ -172,7 +182,7 @@ int write_internal_record(UnitRecord& u, const RecordBuffer& record) {
   if (u.record_index > 0) return kRecordTooLong;
   ++u.record_index;
   std::size_t n = std::min(record.length(), u.internal_length);
-  std::memcpy(u.internal_address, record.data(), n);
+  if (n > 0) std::memcpy(u.internal_address, record.data(), n);
   std::memset(u.internal_address + n, ' ', u.internal_length - n);
   return kOk;
 }
@@ -411,11 +421,35 @@ int position_at_end(UnitRecord& u) {
   return kOk;
 }
 
+// Without ACTION= a careful open takes what the file allows: reading and
+// writing, else reading only when writing is refused, else writing only when
+// reading is refused. A pipe is read only: a unit holding its writing end
+// too would wait for ever for the end of data.
+platform::OpenResult open_for_unit(UnitRecord& u, platform::Disposition disposition, bool action_given) {
+  if (action_given) return platform::open_file(u.file_name, access_of(u), disposition);
+  if (platform::names_pipe(u.file_name)) {
+    u.set(kWritable, false);
+    return platform::open_file(u.file_name, platform::Access::kRead, disposition);
+  }
+  platform::OpenResult both = platform::open_file(u.file_name, platform::Access::kReadWrite, disposition);
+  if (both.error != platform::kSysAccessDenied) return both;
+  const std::pair<platform::Access, UnitAttribute> fallbacks[] = {{platform::Access::kRead, kReadable},
+                                                                  {platform::Access::kWrite, kWritable}};
+  for (auto [access, kept] : fallbacks) {
+    platform::OpenResult one = platform::open_file(u.file_name, access, platform::Disposition::kOpenExisting);
+    if (one.error) continue;
+    u.set(kReadable | kWritable, false);
+    u.set(kept);
+    return one;
+  }
+  return both;
+}
+
 // Opens the named file for the unit's action. Missing files are created
 // unless the status is OLD.
-int connect_file(UnitRecord& u, bool must_exist) {
+int connect_file(UnitRecord& u, bool must_exist, bool action_given) {
   auto disposition = must_exist ? platform::Disposition::kOpenExisting : platform::Disposition::kOpenOrCreate;
-  platform::OpenResult r = platform::open_file(u.file_name, access_of(u), disposition);
+  platform::OpenResult r = open_for_unit(u, disposition, action_given);
   if (r.error) return u.last_error = r.error;
   u.handle = r.handle;
   u.tab_size = tab_size_from_environment();
@@ -450,7 +484,7 @@ int open_new_unit(IoStatement& st, const OpenRequest& r) {
   } catch (const std::bad_alloc&) {
     return kBufferAllocationFailed;
   }
-  if (int rc = connect_file(*u, r.status == OpenStatus::kOld)) {
+  if (int rc = connect_file(*u, r.status == OpenStatus::kOld, given(r.spec->action))) {
     if (u->handle >= 0) platform::close_handle(u->handle);
     return rc;
   }
@@ -496,12 +530,13 @@ int tab_size_from(const char* text) {
   bool negative = false;
   if (text[i] == '+' || text[i] == '-') negative = text[i++] == '-';
   long long value = 0;
-  for (; i < len && text[i] >= '0' && text[i] <= '9'; ++i) value = value * 10 + (text[i] - '0');
+  for (; i < len && text[i] >= '0' && text[i] <= '9'; ++i)
+    if (value <= kWidestTabStop) value = value * 10 + (text[i] - '0');
   if (negative) value = -value;
   // No meaningful tab stop below 1; keep the usual distance rather than
   // dividing by zero.
-  if (value < 1) return kDefaultTabSize;
-  return value > 2147483647 ? 2147483647 : static_cast<int>(value);
+  if (value < 1 || value > kWidestTabStop) return kDefaultTabSize;
+  return static_cast<int>(value);
 }
 
 int tab_size_from_environment() {
@@ -535,7 +570,7 @@ int implicit_open(IoStatement& st, int number, UnitRecord** unit) {
   u->file_name = "velm." + std::to_string(number);
   u->attributes = kReadable | kWritable | kPadYes | kPositionAsis;
   u->buffer.resize(kFileBufferSize);
-  if (int rc = connect_file(*u, false)) return rc;
+  if (int rc = connect_file(*u, false, false)) return rc;
   *unit = append_unit(std::move(u));
   return kOk;
 }
@@ -610,15 +645,12 @@ int read_record(UnitRecord& u, RecordBuffer& record) {
       }
     }
     char c = u.buffer[u.buffer_position++];
-    int rc = kOk;
     if (c == '\n') {
       ++u.record_index;
       return kOk;
     }
     if (c == '\r') continue;
-    if (c == '\t') rc = record.append(' ', static_cast<std::size_t>(tab - static_cast<int>(record.cursor() % tab)));
-    else rc = record.append(c);
-    if (rc) return rc;
+    if (int rc = store_input_byte(record, c, tab)) return rc;
   }
 }
 
@@ -773,7 +805,7 @@ int read_unformatted_record(UnitRecord& u, RecordBuffer& record) {
   unsigned char count[4];
   if (int rc = take_bytes(u, reinterpret_cast<char*>(count), 4)) return rc;
   std::uint32_t n = decode_count(u, count);
-  if (int rc = record.append('\0', n)) return rc;
+  if (int rc = store_input(record, '\0', n)) return rc;
   record.set_cursor(0);
   if (int rc = take_bytes(u, record.data(), n)) return rc;
   record.set_cursor(n);

@@ -86,7 +86,7 @@ std::string keyword_value(const char* text, std::size_t length);
 
 // Tab stop distance from the TABSIZE text: an optional sign and decimal
 // digits up to the first other character. Unset, empty, 20 characters or
-// more, or a value below 1 give 8.
+// more, a value below 1 or above 1024 give 8.
 int tab_size_from(const char* text);
 int tab_size_from_environment();
 
