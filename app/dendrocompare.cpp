@@ -1,5 +1,6 @@
 // The comparison as a desktop program: its console is the Input/Output
-// window of the frame. The process ends inside the runtime: 0 after a
+// window of the frame, and it runs on a thread of its own while the window
+// thread serves the frame. The process ends inside the runtime: 0 after a
 // normal end or a close during the run, -1 after a fatal report, 0 or 6
 // when the windows could not be made.
 #include <QApplication>
@@ -7,6 +8,7 @@
 #include <string>
 
 #include "compare/program.h"
+#include "console/qt/computation_progress.h"
 #include "console/qt/console_state.h"
 #include "console/qt/standard_frame_services.h"
 #include "console/qt/startup.h"
@@ -39,6 +41,11 @@ int main(int argc, char** argv) {
 
   console::qt::StartupSettings settings;
   settings.program_body = [] { compare::compare_dendrograms(); };
+  // The frame shows how far the comparison has come, and a close of the
+  // frame stops it.
+  compare::set_computation_observer([](int done_columns, int total_columns) {
+    return console::qt::report_computation(console::qt::console_state(), done_columns, total_columns);
+  });
   settings.make_services = console::qt::make_standard_frame_services;
   int result = console::qt::console_startup(&application, nullptr, tail, console::qt::kShowDefault,
                                             console::qt::console_state(), std::move(settings));

@@ -145,7 +145,10 @@ ComparisonTables compute_tables(const DendrogramFile& file1, const DendrogramFil
   }
 }
 
-void write_minimum_report(std::array<MinimumRecord, kMeasureCount> minima) {
+}  // namespace
+
+void write_minimum_report(const std::array<MinimumRecord, kMeasureCount>& report_minima) {
+  std::array<MinimumRecord, kMeasureCount> minima = report_minima;
   write_list(nullptr, {});
   write_list(nullptr, {text_item(" MINIMUM VALUES ")});
   write_list(nullptr, {});
@@ -160,6 +163,12 @@ void write_minimum_report(std::array<MinimumRecord, kMeasureCount> minima) {
   write_list(nullptr, {});
   write_list(nullptr, {text_item(" END OF CALCULATIONS, SEE FILE MATRICES.DAT ")});
 }
+
+void write_levels_record(int levels1, int levels2) {
+  write_list(nullptr, {text_item("NO OF LEVELS ="), integer_item(levels1), integer_item(levels2)});
+}
+
+namespace {
 
 int read_object_count(const int& unit, int file_number, const char (&name)[kNameLength]) {
   int n = 0;
@@ -205,9 +214,7 @@ void compare_dendrograms() {
   check_file(2, name2, file2);
 
   const ComparisonTables tables = compute_tables(file1, file2);
-  int levels1 = tables.levels1;
-  int levels2 = tables.levels2;
-  write_list(nullptr, {text_item("NO OF LEVELS ="), integer_item(levels1), integer_item(levels2)});
+  write_levels_record(tables.levels1, tables.levels2);
   write_results(tables);
   write_minimum_report(tables.minima);
   if (results_observer()) results_observer()(tables, level_heights(file1), level_heights(file2));

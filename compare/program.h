@@ -1,6 +1,7 @@
 #pragma once
 // The program body: one comparison of two dendrogram files named at the
 // console, from the prompts to the minimum report.
+#include <array>
 #include <functional>
 #include <vector>
 
@@ -22,6 +23,12 @@ void set_computation_observer(ComputationObserver observer);
 using ResultsObserver = std::function<void(const ComparisonTables& tables, const std::vector<float>& heights1,
                                            const std::vector<float>& heights2)>;
 void set_results_observer(ResultsObserver observer);
+
+// The console records of a finished comparison exactly as the dialogue
+// writes them, for a front end that ran the comparison itself: the
+// "NO OF LEVELS =" record, and the minimum report.
+void write_levels_record(int levels1, int levels2);
+void write_minimum_report(const std::array<MinimumRecord, kMeasureCount>& minima);
 
 // Asks for the two file names, reads and checks both dendrograms, compares
 // every level pair, writes MATRICES.DAT and the minimum report, and ends the

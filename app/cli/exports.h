@@ -1,0 +1,33 @@
+#pragma once
+// The tables in forms other programs load: one row per level pair as TSV or
+// CSV, NumPy arrays, and a JSON summary.
+#include <string>
+#include <vector>
+
+#include "compare/engine.h"
+
+namespace cli {
+
+// Names of the five measures in exports, in their table order.
+inline constexpr const char* kMeasureNames[compare::kMeasureCount] = {"jaccard", "rand", "euclidean", "sorensen",
+                                                                      "adjusted_rand"};
+
+// k, l, clusters1, clusters2, height1, height2, the five measures and
+// Fowlkes-Mallows. Reals as the shortest decimal that reads back to the
+// same value: the stored 4-byte values, or with exact the doubles from the
+// pair counts. separator is '\t' or ','. "-" writes to standard output.
+void write_level_pairs(const compare::Comparison& result, const std::string& path, char separator, bool exact);
+
+// One .npy file per measure (float32, L1-1 by L2-1), fowlkes_mallows.npy
+// (float64), clusters1/2.npy (int32) and heights1/2.npy (float32).
+void write_npy_directory(const compare::Comparison& result, const std::string& directory);
+
+struct InputSummary {
+  std::string path;
+  std::string format;
+};
+
+void write_json_summary(const compare::Comparison& result, const std::vector<InputSummary>& inputs,
+                        const std::string& path);
+
+}  // namespace cli

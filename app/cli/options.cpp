@@ -1,0 +1,65 @@
+#include "app/cli/options.h"
+
+namespace cli {
+namespace {
+
+const char kDescription[] =
+    "Compares two hierarchical clusterings (dendrograms) of the same objects level by level.\n"
+    "Each dendrogram is cut at every distinct merge height; every level of FIRST is compared\n"
+    "with every level of SECOND by five dissimilarities (1 - Jaccard, 1 - Rand, Euclidean,\n"
+    "1 - Sorensen, 1 - adjusted Rand). The tables go to MATRICES.DAT, the smallest value of\n"
+    "each measure and where it occurs to standard output.\n"
+    "\n"
+    "Without FIRST and SECOND the program asks for the two file names, as the desktop program does.";
+
+const char kFooter[] =
+    "Input formats (--from, else detected from the extension and the content):\n"
+    "  den      our own: N, then N-1 lines 'first second companion1 companion2 height'\n"
+    "  npy      a scipy linkage matrix saved with numpy.save (float64, shape (N-1, 4))\n"
+    "  linkage  a scipy linkage matrix as numpy.savetxt writes it (blanks or commas)\n"
+    "  hclust   R: write.csv(data.frame(hc$merge, hc$height)), header and row names optional\n"
+    "  newick   a tree with branch lengths, heights measured from the leaves\n"
+    "\n"
+    "Examples:\n"
+    "  dendrocompare-cli average.den complete.den\n"
+    "  dendrocompare-cli --tsv pairs.tsv --json - single.npy ward.npy\n"
+    "  dendrocompare-cli --labels names.txt --output-dir out tree1.nwk tree2.nwk\n"
+    "\n"
+    "Exit status: 0 success, 1 bad input or a file that could not be read or written, 2 usage error.\n"
+    "Without file arguments the dialogue ends with status 255 after a run-time error report.";
+
+}  // namespace
+
+void define_options(CLI::App& app, Options& o) {
+  app.description(kDescription);
+  app.name("dendrocompare-cli");
+  app.footer(kFooter);
+  app.set_version_flag("--version", "dendrocompare-cli " DENDROCOMPARE_VERSION);
+  app.add_option("FIRST", o.first, "first dendrogram");
+  app.add_option("SECOND", o.second, "second dendrogram");
+  app.add_option("--from", o.from, "input format of both files")
+      ->check(CLI::IsMember({"auto", "den", "npy", "linkage", "hclust", "newick"}));
+  app.add_option("--labels", o.labels, "Newick leaf labels in object order, one a line")->check(CLI::ExistingFile);
+  app.add_option("-o,--output-dir", o.output_dir, "where MATRICES.DAT goes (default: the current directory)")
+      ->check(CLI::ExistingDirectory);
+  app.add_option("--tsv", o.tsv, "one row per level pair, tab-separated ('-': standard output)");
+  app.add_option("--csv", o.csv, "the same rows, comma-separated ('-': standard output)");
+  app.add_flag("--exact", o.exact, "rows with double-precision values from exact pair counts");
+  app.add_option("--npy", o.npy, "a directory of NumPy arrays: one per measure, clusters and heights");
+  app.add_option("--json", o.json, "a summary: levels, minima, inputs, version ('-': standard output)");
+  app.add_option("--write-den", o.write_den, "write FIRST in our own format to FILE, then stop");
+  app.add_option("-j,--threads", o.threads, "threads for the comparison (default: all cores)")
+      ->check(CLI::Range(0, 1024));
+  app.add_flag("-q,--quiet", o.quiet, "no progress bar");
+}
+
+void check_options(const Options& o) {
+  if (o.first.empty()) throw CLI::ValidationError("FIRST", "give two dendrogram files (or none for the dialogue)");
+  if (o.second.empty() && o.write_den.empty())
+    throw CLI::ValidationError("SECOND", "give the second dendrogram file");
+  int to_standard_output = (o.tsv == "-") + (o.csv == "-") + (o.json == "-");
+  if (to_standard_output > 1) throw CLI::ValidationError("only one of --tsv, --csv and --json can write to '-'");
+  if (o.exact && o.tsv.empty() && o.csv.empty()) throw CLI::ValidationError("--exact applies to --tsv or --csv");
+}
+
+}  // namespace cli

@@ -1,0 +1,31 @@
+#pragma once
+// The command line's options, parsed by CLI11, and the checks between them.
+#include <CLI/CLI.hpp>
+#include <string>
+
+namespace cli {
+
+struct Options {
+  std::string first, second;
+  std::string from = "auto";
+  std::string labels;
+  std::string output_dir;
+  std::string tsv, csv, npy, json;
+  std::string write_den;
+  std::string plot;
+  std::string measure = "adjusted_rand";
+  bool exact = false;
+  bool quiet = false;
+  int threads = 0;
+
+  bool wants_pair_counts() const { return !tsv.empty() || !csv.empty() || !npy.empty(); }
+  bool writes_to_standard_output() const { return tsv == "-" || csv == "-" || json == "-"; }
+};
+
+void define_options(CLI::App& app, Options& options);
+
+// Relations CLI11 does not express: two inputs unless --write-den, at most
+// one export on standard output. Throws CLI::ValidationError.
+void check_options(const Options& options);
+
+}  // namespace cli

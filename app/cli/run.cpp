@@ -1,0 +1,101 @@
+#include "app/cli/run.h"
+
+#include <CLI/CLI.hpp>
+#include <iostream>
+#include <new>
+
+#include "app/cli/exports.h"
+#include "app/cli/options.h"
+#include "app/cli/progress_bar.h"
+#include "compare/den_reader.h"
+#include "compare/engine.h"
+#include "compare/inputs.h"
+#include "compare/program.h"
+
+namespace cli {
+namespace {
+
+compare::ReadOptions read_options(const Options& options) {
+  compare::ReadOptions read;
+  read.format = *compare::input_format_named(options.from);
+  if (!options.labels.empty()) read.labels = compare::read_labels(options.labels);
+  return read;
+}
+
+compare::Comparison compare_with_progress(const compare::DendrogramFile& first, const compare::DendrogramFile& second,
+                                          const Options& options) {
+  ProgressBar bar(!options.quiet && standard_error_is_terminal());
+  compare::CompareOptions compare_options;
+  compare_options.threads = options.threads;
+  compare_options.keep_pair_counts = options.wants_pair_counts();
+  compare_options.progress = [&](int done, int total) { return bar.update(done, total); };
+  return compare::run_comparison(first, second, compare_options);
+}
+
+std::string format_of(const std::string& path, const Options& options) {
+  const compare::InputFormat given = *compare::input_format_named(options.from);
+  return compare::input_format_name(given == compare::InputFormat::automatic ? compare::detect_input_format(path)
+                                                                             : given);
+}
+
+std::string matrices_path(const Options& options) {
+  return options.output_dir.empty() ? "MATRICES.DAT" : options.output_dir + "/MATRICES.DAT";
+}
+
+void write_exports(const compare::Comparison& result, const Options& options) {
+  if (!options.tsv.empty()) write_level_pairs(result, options.tsv, '\t', options.exact);
+  if (!options.csv.empty()) write_level_pairs(result, options.csv, ',', options.exact);
+  if (!options.npy.empty()) write_npy_directory(result, options.npy);
+  if (!options.json.empty())
+    write_json_summary(result, {{options.first, format_of(options.first, options)},
+                                {options.second, format_of(options.second, options)}}, options.json);
+  std::cout.flush();
+}
+
+int compare_files(const Options& options) {
+  const compare::ReadOptions read = read_options(options);
+  if (!options.write_den.empty()) {
+    compare::write_den_file(compare::read_dendrogram(options.first, read), options.write_den);
+    return kSuccess;
+  }
+  const auto [first, second] = compare::read_dendrogram_pair(options.first, options.second, read);
+  compare::check_dendrogram(first, options.first);
+  compare::check_dendrogram(second, options.second);
+  const compare::Comparison result = compare_with_progress(first, second, options);
+  const bool report = !options.writes_to_standard_output();
+  if (report) compare::write_levels_record(result.tables.levels1, result.tables.levels2);
+  compare::write_matrices(result.tables, matrices_path(options));
+  write_exports(result, options);
+  if (report) compare::write_minimum_report(result.tables.minima);
+  return kSuccess;
+}
+
+}  // namespace
+
+int run(int argc, char** argv) {
+  Options options;
+  CLI::App app;
+  define_options(app, options);
+  try {
+    app.parse(argc, argv);
+    check_options(options);
+  } catch (const CLI::CallForHelp& e) {
+    return app.exit(e);
+  } catch (const CLI::CallForVersion& e) {
+    return app.exit(e);
+  } catch (const CLI::ParseError& e) {
+    std::cerr << "dendrocompare-cli: " << e.what() << "\n"
+              << "Try 'dendrocompare-cli --help' for more information.\n";
+    return kUsage;
+  }
+  try {
+    return compare_files(options);
+  } catch (const std::bad_alloc&) {
+    std::cerr << "dendrocompare-cli: not enough memory for this comparison\n";
+  } catch (const std::exception& e) {
+    std::cerr << "dendrocompare-cli: " << e.what() << "\n";
+  }
+  return kBadInput;
+}
+
+}  // namespace cli
