@@ -1,0 +1,21 @@
+// dendrocompare._core: the exact comparison engine for Python. The package
+// dendrocompare wraps it with the argument handling users expect.
+#include "bindings.h"
+
+#include "compare/engine.h"
+
+namespace dendro_python {
+
+void register_errors(py::module_& m) {
+  py::register_exception<compare::InputError>(m, "InputError", PyExc_ValueError);
+  py::register_exception<compare::OutputError>(m, "OutputError", PyExc_OSError);
+}
+
+}  // namespace dendro_python
+
+PYBIND11_MODULE(_core, m) {
+  m.doc() = "The exact dendrogram comparison engine; use the dendrocompare package.";
+  dendro_python::register_errors(m);
+  dendro_python::register_dendrogram(m);
+  dendro_python::register_comparison(m);
+}
