@@ -22,6 +22,7 @@ class QWidget;
 
 namespace console::qt {
 
+class BodyThread;
 class FrameWindow;
 class IoWidget;
 
@@ -76,6 +77,10 @@ struct ConsoleState {
   std::string file_title;  // its bare name
   // The frame is gone: every message loop ends, however deeply nested.
   bool quit_received = false;
+  // The program body's own thread while it runs; null before and after.
+  BodyThread* body_thread = nullptr;
+  // The body computes: the busy cursor and the progress are shown.
+  bool computing = false;
   // Save, Print and the edit commands, once start-up has made them.
   std::unique_ptr<FrameServices> frame_services;
 };

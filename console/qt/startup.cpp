@@ -5,6 +5,7 @@
 #include <new>
 #include <optional>
 
+#include "console/qt/body_thread.h"
 #include "console/qt/io_widget.h"
 #include "console/qt/window_hooks.h"
 #include "rio/rio.h"
@@ -98,18 +99,23 @@ int console_startup(QApplication* instance, const void* previous_instance, std::
   state.next_menu_command = kFirstProgramCommand;
   state.graphics_window = nullptr;
   std::function<void()> finish_program = settings.frame_hooks.finish_program;
+  if (!finish_program) finish_program = [] { rio::io_finish(); };
+  // A close while the body runs asks the body's thread to end the program:
+  // the shutdown must not run beside the body.
+  settings.frame_hooks.finish_program = [&state] {
+    if (state.body_thread != nullptr) state.body_thread->request_finish();
+  };
   if (std::optional<int> failure = make_windows(instance, previous_instance, show_mode, state, settings)) {
     return *failure;
   }
   state.pacing = PacingValues{};
   state.timer_slots = {};
-  settings.program_body();
-  // The body ends the process itself; one that returns is ended here.
-  if (finish_program) {
-    finish_program();
-  } else {
-    rio::io_finish();
-  }
+  // The body ends the process itself; one that returns is ended by the
+  // shutdown, on its own thread.
+  BodyThread body(state, std::move(settings.program_body), std::move(finish_program));
+  state.body_thread = &body;
+  body.run();
+  state.body_thread = nullptr;
   return 0;
 }
 

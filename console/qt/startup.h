@@ -39,8 +39,12 @@ struct StartupSettings {
 // Returns only when start-up fails: 0 without an application, with a
 // previous instance, or without room for the text store; 6 when the frame
 // or the Input/Output window cannot be made. Otherwise the program body
+// runs on a thread of its own while this thread serves the windows, and
 // ends the process through the runtime. A body that returns is ended the
-// same way, through frame_hooks.finish_program, and then 0 is returned.
+// same way, through frame_hooks.finish_program on the body's thread, and
+// then 0 is returned. A close while the body runs calls
+// frame_hooks.finish_program on the body's thread too, at its next console
+// statement or progress report (report_computation).
 int console_startup(QApplication* instance, const void* previous_instance, std::string_view command_tail,
                     int show_mode, ConsoleState& state, StartupSettings settings);
 

@@ -4,6 +4,8 @@
 
 #include "console/console_hooks.h"
 #include "console/io_line_editor.h"
+#include "console/qt/body_thread.h"
+#include "console/qt/computation_progress.h"
 #include "console/qt/io_widget.h"
 #include "console/qt/message_pump.h"
 #include "rio/rio.h"
@@ -21,9 +23,7 @@ void write_to_standard_stream(std::string_view line, int handle) {
   std::fflush(stream);
 }
 
-}  // namespace
-
-int read_hook(ConsoleState& state, char* buffer, int capacity) {
+int read_on_window_thread(ConsoleState& state, char* buffer, int capacity) {
   if (state.io_widget == nullptr) {
     // No window to type into: an empty answer, as Enter alone would give.
     TextStore empty;
@@ -36,25 +36,75 @@ int read_hook(ConsoleState& state, char* buffer, int capacity) {
   return deliver_input_line(window.store, buffer, capacity);
 }
 
-int write_hook(ConsoleState& state, const char* bytes, const int* count, int handle) {
-  int given = count != nullptr ? *count : 0;
-  std::string_view line = output_line_of(bytes, given);
+void show_line(ConsoleState& state, std::string_view line, int handle) {
   if (state.io_widget == nullptr) {
     write_to_standard_stream(line, handle);
   } else {
     show_output_line(state.io_widget->window(), line);
+  }
+}
+
+// The body's thread when the hook is called on it; null on the window
+// thread, where the hooks serve the windows themselves.
+BodyThread* body_thread_calling(const ConsoleState& state) {
+  BodyThread* body = state.body_thread;
+  return body != nullptr && body->on_body_thread() ? body : nullptr;
+}
+
+}  // namespace
+
+int read_hook(ConsoleState& state, char* buffer, int capacity) {
+  BodyThread* body = body_thread_calling(state);
+  if (body == nullptr) return read_on_window_thread(state, buffer, capacity);
+  // A close between the statements before this read ends the program here.
+  body->finish_if_requested(true);
+  int count = 0;
+  body->run_on_window_thread([&] {
+    end_computation_display(state);
+    count = read_on_window_thread(state, buffer, capacity);
+  });
+  body->finish_if_requested(true);
+  return count;
+}
+
+int write_hook(ConsoleState& state, const char* bytes, const int* count, int handle) {
+  int given = count != nullptr ? *count : 0;
+  std::string_view line = output_line_of(bytes, given);
+  BodyThread* body = body_thread_calling(state);
+  if (body == nullptr) {
+    show_line(state, line, handle);
     pump_pending_messages();
+  } else {
+    // The window thread serves its own events meanwhile.
+    body->run_on_window_thread([&] { show_line(state, line, handle); });
   }
   return given;
 }
 
 void exit_hook(ConsoleState& state, int) {
-  state.program_finished = 1;
-  if (state.frame_window == nullptr) return;
-  run_message_loop(state);
+  BodyThread* body = body_thread_calling(state);
+  if (body == nullptr) {
+    state.program_finished = 1;
+    end_computation_display(state);
+    if (state.frame_window == nullptr) return;
+    run_message_loop(state);
+    return;
+  }
+  body->run_on_window_thread([&state] {
+    state.program_finished = 1;
+    end_computation_display(state);
+  });
+  body->wait_at_exit();
 }
 
-void idle_hook(ConsoleState&) { pump_pending_messages(); }
+void idle_hook(ConsoleState& state) {
+  BodyThread* body = body_thread_calling(state);
+  if (body == nullptr) {
+    pump_pending_messages();
+  } else {
+    body->finish_if_requested(false);
+  }
+}
 
 void install_window_hooks(ConsoleState& state) {
   rio::ConsoleHooks hooks;

@@ -33,10 +33,10 @@ bool shows_line(const TextStore& store, const std::string& line) {
   return false;
 }
 
-// Runs the action as soon as the windows are served in the given
-// condition; zero timers ask again meanwhile.
+// Runs the action on the window thread as soon as the windows are served
+// in the given condition; zero timers ask again meanwhile.
 void when(std::function<bool()> ready, std::function<void()> action, int attempts = 1000000) {
-  QTimer::singleShot(0, [ready, action, attempts] {
+  QTimer::singleShot(0, &test::qt_application(), [ready, action, attempts] {
     if (ready()) {
       action();
     } else if (attempts > 0) {

@@ -92,8 +92,26 @@ class StartupTest : public ::testing::Test {
     return std::string(buffer, static_cast<std::size_t>(count));
   }
 
-  // Runs once the body waits for the windows.
-  static void later(std::function<void()> action) { QTimer::singleShot(0, std::move(action)); }
+  // Runs the action on the window thread once the condition holds there;
+  // the body runs on a thread of its own.
+  static void when(std::function<bool()> ready, std::function<void()> action) {
+    QTimer::singleShot(0, &test::qt_application(), [ready, action] {
+      if (ready()) {
+        action();
+      } else {
+        when(ready, action);
+      }
+    });
+  }
+
+  // Runs the check on the window thread, where the windows live, and waits.
+  static void on_window_thread(const std::function<void()>& check) {
+    QMetaObject::invokeMethod(&test::qt_application(), check, Qt::BlockingQueuedConnection);
+  }
+
+  std::function<bool()> waiting_for_answer() {
+    return [this] { return state.io_widget->window().view.waiting_for_input; };
+  }
 
   ConsoleState state;
   test::ModalRecorder modal;
@@ -105,14 +123,16 @@ TEST_F(StartupTest, MakesTheFrameAndTheInputOutputWindowBeforeTheBodyRuns) {
   bool ran = false;
   start([&] {
     ran = true;
-    ASSERT_NE(state.frame_window, nullptr);
-    EXPECT_EQ(state.frame_window->windowTitle(), "PROGRAM.EXE");
-    EXPECT_TRUE(state.frame_window->isVisible());
-    ASSERT_NE(state.io_window, nullptr);
-    EXPECT_EQ(state.io_window->windowTitle(), "Input/Output");
-    EXPECT_EQ(state.io_window->geometry(), QRect(15, 15, 600, 300));
-    EXPECT_EQ(state.next_menu_command, 800);
-    EXPECT_EQ(services_window, &state.io_widget->window());
+    on_window_thread([&] {
+      ASSERT_NE(state.frame_window, nullptr);
+      EXPECT_EQ(state.frame_window->windowTitle(), "PROGRAM.EXE");
+      EXPECT_TRUE(state.frame_window->isVisible());
+      ASSERT_NE(state.io_window, nullptr);
+      EXPECT_EQ(state.io_window->windowTitle(), "Input/Output");
+      EXPECT_EQ(state.io_window->geometry(), QRect(15, 15, 600, 300));
+      EXPECT_EQ(state.next_menu_command, 800);
+      EXPECT_EQ(services_window, &state.io_widget->window());
+    });
   });
   EXPECT_TRUE(ran);
 }
@@ -141,8 +161,8 @@ TEST_F(StartupTest, TheBodysEndKeepsTheWindowOpenUntilTheFrameIsClosed) {
   modal.answers = {QMessageBox::No};
   start([&] {
     write(" NO OF LEVELS =");
-    later([&] {
-      log.push_back(state.frame_window->isVisible() && state.program_finished == 1 ? "open after the end" : "gone");
+    when([&] { return state.program_finished == 1; }, [&] {
+      log.push_back(state.frame_window->isVisible() ? "open after the end" : "gone");
       state.frame_window->close();
     });
     rio::call_exit_hook(0);
@@ -157,8 +177,8 @@ TEST_F(StartupTest, CancelWhileTheProgramWaitsKeepsItWaitingForItsAnswer) {
   modal.answers = {QMessageBox::Cancel};
   start([&] {
     write(" ENTER FILENAME FOR dendrogram 1");
-    later([&] { state.frame_window->close(); });
-    later([&] {
+    when(waiting_for_answer(), [&] { state.frame_window->close(); });
+    when([&] { return modal.boxes.size() == 1 && waiting_for_answer()(); }, [&] {
       QTest::keyClicks(state.io_widget, "tree.txt");
       QTest::keyClick(state.io_widget, Qt::Key_Return);
     });
@@ -174,7 +194,7 @@ TEST_F(StartupTest, NoWhileTheProgramWaitsEndsItFromTheCloseHandler) {
   modal.answers = {QMessageBox::No};
   start([&] {
     write(" ENTER FILENAME FOR dendrogram 1");
-    later([&] { state.frame_window->close(); });
+    when(waiting_for_answer(), [&] { state.frame_window->close(); });
     read();
     log.push_back("read ended by the close");
   });

@@ -1,0 +1,49 @@
+#include "console/qt/computation_progress.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QStatusBar>
+
+#include "console/qt/body_thread.h"
+#include "console/qt/frame_window.h"
+#include "console/qt/message_pump.h"
+
+namespace console::qt {
+
+QString computation_progress_text(int done, int total) {
+  long long percent = total > 0 ? 100LL * done / total : 100;
+  return QStringLiteral("Comparing: %1% (level %2 of %3)").arg(percent).arg(done).arg(total);
+}
+
+void show_computation_progress(ConsoleState& state, int done, int total) {
+  if (done >= total) {
+    end_computation_display(state);
+    return;
+  }
+  if (!state.computing) {
+    state.computing = true;
+    QApplication::setOverrideCursor(Qt::BusyCursor);
+  }
+  if (state.frame_window != nullptr) state.frame_window->statusBar()->showMessage(computation_progress_text(done, total));
+}
+
+void end_computation_display(ConsoleState& state) {
+  if (!state.computing) return;
+  state.computing = false;
+  QApplication::restoreOverrideCursor();
+  if (state.frame_window != nullptr) state.frame_window->statusBar()->clearMessage();
+}
+
+bool report_computation(ConsoleState& state, int done, int total) {
+  BodyThread* body = state.body_thread;
+  if (body == nullptr || !body->on_body_thread()) {
+    // A body on the window thread is served only here.
+    show_computation_progress(state, done, total);
+    pump_pending_messages();
+    return true;
+  }
+  body->post_to_window_thread([&state, done, total] { show_computation_progress(state, done, total); });
+  return body->continue_computation(done, total);
+}
+
+}  // namespace console::qt
