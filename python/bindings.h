@@ -15,6 +15,9 @@ void register_errors(py::module_& m);
 // merges and files, and its writing in our own format.
 void register_dendrogram(py::module_& m);
 
+// from_linkage, from_hclust and the file readers.
+void register_readers(py::module_& m);
+
 // The Comparison class and the comparison itself.
 void register_comparison(py::module_& m);
 

@@ -5,6 +5,7 @@
 #include <pybind11/numpy.h>
 #include <pybind11/stl.h>
 
+#include <algorithm>
 #include <array>
 #include <string>
 #include <utility>
@@ -103,8 +104,13 @@ py::dict pair_counts(const Comparison& c) {
   const auto rows = static_cast<py::ssize_t>(c.tables.compared_rows());
   const auto columns = static_cast<py::ssize_t>(c.tables.compared_columns());
   result["joined_both"] = vector_copy(c.joined_both).reshape({rows, columns});
-  result["joined1"] = py::array_t<std::int64_t>(rows, c.joined1.data());
-  result["joined2"] = py::array_t<std::int64_t>(columns, c.joined2.data());
+  // The engine counts every level, the top one too, and none at all when
+  // no level pair is compared.
+  const auto compared = [](const std::vector<std::int64_t>& counts, py::ssize_t levels) {
+    return py::array_t<std::int64_t>(std::min(levels, static_cast<py::ssize_t>(counts.size())), counts.data());
+  };
+  result["joined1"] = compared(c.joined1, rows);
+  result["joined2"] = compared(c.joined2, columns);
   return result;
 }
 

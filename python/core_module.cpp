@@ -17,5 +17,6 @@ PYBIND11_MODULE(_core, m) {
   m.doc() = "The exact dendrogram comparison engine; use the dendrocompare package.";
   dendro_python::register_errors(m);
   dendro_python::register_dendrogram(m);
+  dendro_python::register_readers(m);
   dendro_python::register_comparison(m);
 }

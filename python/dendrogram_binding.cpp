@@ -63,11 +63,6 @@ bool same_content(const DendrogramFile& x, const DendrogramFile& y) {
   return true;
 }
 
-DendrogramFile read_den(const std::string& path) {
-  py::gil_scoped_release release;
-  return compare::read_den_file(path);
-}
-
 void write_den(const DendrogramFile& file, const std::string& path) {
   py::gil_scoped_release release;
   compare::write_den_file(file, path);
@@ -107,8 +102,6 @@ void register_dendrogram(py::module_& m) {
         return "Dendrogram(object_count=" + std::to_string(file.object_count) +
                ", merges=" + std::to_string(file.merges.size()) + ")";
       });
-  m.def("_read_den", &read_den, py::arg("path"),
-        "Reads a dendrogram file of our own format through the record I/O runtime.");
 }
 
 }  // namespace dendro_python

@@ -20,17 +20,23 @@ KeyboardInterrupt.
 """
 import os
 
-import numpy as np
-
 from ._core import (
     MEASURES,
     Comparison,
     Dendrogram,
     InputError,
     OutputError,
+    from_hclust,
+    from_linkage,
+    _check_dendrogram,
     _compare,
-    _read_den,
+    _read_dendrogram,
+    _read_dendrogram_pair,
+    _read_labels,
 )
+
+# The errors are raised from the extension but belong to the package.
+InputError.__module__ = OutputError.__module__ = __name__
 
 __all__ = [
     "MEASURES",
@@ -42,63 +48,75 @@ __all__ = [
     "from_hclust",
     "from_linkage",
     "read_dendrogram",
+    "read_dendrogram_pair",
 ]
 
 
-def from_linkage(Z):
-    """A Dendrogram from a scipy linkage matrix Z of shape (N - 1, 4).
+def _is_path(value):
+    return isinstance(value, (str, bytes, os.PathLike))
 
-    Row t joins the clusters idx1 and idx2 (ids of N and more are the
-    clusters made by earlier rows) at height dist; leaf i is object i + 1,
-    a merged cluster is named by its smallest object, and the companion
-    values are the two clusters' sizes. Heights become 4-byte floats, so
-    heights that differ only beyond single precision form one level.
+
+def _label_list(labels):
+    if labels is None:
+        return []
+    if _is_path(labels):
+        return _read_labels(os.fsdecode(labels))
+    return [str(label) for label in labels]
+
+
+def read_dendrogram(path, format=None, *, labels=None):
+    """Reads one dendrogram file in any format the command line reads.
+
+    format: "den" (our own), "npy" (a linkage matrix saved by numpy.save),
+    "linkage" (a linkage matrix as numpy.savetxt writes it), "hclust" (R's
+    write.csv of merge and height), "newick", or None to tell from the
+    extension and the content. labels: Newick leaf labels in object order,
+    a sequence or the path of a file with one a line; without them the
+    objects follow the tree's leaves. A file that cannot be read or is no
+    dendrogram raises InputError (a ValueError) naming the file, the line
+    or record, and the fault.
     """
-    Z = np.asarray(Z, dtype=np.float64)
-    if Z.ndim != 2 or Z.shape[1] != 4:
-        raise InputError(f"linkage matrix: expected shape (N - 1, 4), got {Z.shape}")
-    n = Z.shape[0] + 1
-    names = list(range(1, n + 1)) + [0] * (n - 1)
-    sizes = [1] * n + [0] * (n - 1)
-    merges = np.zeros((n - 1, 4), dtype=np.int32)
-    for t, (a, b, _, _) in enumerate(Z):
-        a, b = int(a), int(b)
-        merges[t] = names[a], names[b], sizes[a], sizes[b]
-        names[n + t] = min(names[a], names[b])
-        sizes[n + t] = sizes[a] + sizes[b]
-    return Dendrogram(n, merges, Z[:, 2])
+    return _read_dendrogram(os.fsdecode(path), format, _label_list(labels))
 
 
-def from_hclust(merge, height):
-    """A Dendrogram from R's hclust merge matrix (N - 1, 2) and heights."""
-    raise NotImplementedError
+def read_dendrogram_pair(first, second, format=None, *, labels=None):
+    """Reads the two dendrograms of a comparison, as the command line does.
 
-
-def read_dendrogram(path, format=None):
-    """Reads one dendrogram file."""
-    return _read_den(os.fspath(path))
+    Two Newick trees share one order of objects, the first tree's leaves
+    unless labels are given; each dendrogram is checked under its file
+    name, and two different object counts are refused.
+    """
+    return _read_dendrogram_pair(os.fsdecode(first), os.fsdecode(second), format, _label_list(labels))
 
 
 def _as_dendrogram(value):
     if isinstance(value, Dendrogram):
         return value
-    if isinstance(value, (str, bytes, os.PathLike)):
-        return read_dendrogram(value)
+    if _is_path(value):
+        path = os.fsdecode(value)
+        dendrogram = read_dendrogram(path)
+        _check_dendrogram(dendrogram, path)
+        return dendrogram
     return from_linkage(value)
 
 
 def compare(first, second, *, threads=None, progress=None):
     """Compares two dendrograms of the same N objects; returns a Comparison.
 
-    first, second: scipy linkage matrices, paths to dendrogram files, or
-    Dendrogram objects, in any mix. threads: how many threads compute
-    (None: as many as the hardware offers); the values do not depend on it.
-    progress: called as progress(done, total) with the number of levels of
-    the second dendrogram done so far, about every 50 ms and once at the
-    end; an exception it raises stops the comparison and propagates.
+    first, second: scipy linkage matrices, paths to dendrogram files in any
+    format the command line reads, or Dendrogram objects, in any mix; two
+    paths are read as the command line reads them (read_dendrogram_pair).
+    threads: how many threads compute (None: as many as the hardware
+    offers); the values do not depend on it. progress: called as
+    progress(done, total) with the number of levels of the second
+    dendrogram done so far, about every 50 ms and once at the end; an
+    exception it raises stops the comparison and propagates.
 
-    The computation runs without the GIL, so other Python threads go on.
+    The computation runs without the GIL, so other Python threads go on,
+    and Ctrl+C stops it with KeyboardInterrupt.
     """
-    if threads is not None and (not isinstance(threads, int) or threads < 1):
+    if threads is not None and (isinstance(threads, bool) or not isinstance(threads, int) or threads < 1):
         raise ValueError("threads must be a positive integer, or None for as many as the hardware offers")
+    if _is_path(first) and _is_path(second):
+        first, second = read_dendrogram_pair(first, second)
     return _compare(_as_dendrogram(first), _as_dendrogram(second), threads or 0, progress)
