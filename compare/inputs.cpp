@@ -40,10 +40,10 @@ bool starts_npy(const std::string& path) {
   return in && std::string(magic, 6) == "\x93NUMPY";
 }
 
-// Our own files begin with the object count alone on its line (anything
-// after it is skipped, so a count followed by a comma or blank counts too);
-// hclust files carry negative entries or R's quoted header; linkage rows
-// hold four non-negative numbers.
+// Our own files begin with the object count (anything after it on its line
+// is skipped, so a second value may follow); hclust rows hold three values,
+// or four with a row name, with negative entries or R's quoted header;
+// linkage rows hold four non-negative numbers.
 InputFormat format_from_content(const std::string& path) {
   if (starts_npy(path)) return InputFormat::linkage_npy;
   const std::string line = first_data_line(path);
@@ -58,17 +58,19 @@ InputFormat format_from_content(const std::string& path) {
       field += c;
     }
   }
-  if (fields.size() <= 1) return InputFormat::den;
+  if (fields.size() <= 2) return InputFormat::den;
   if (fields.size() == 3) return InputFormat::hclust;
   const bool negative = std::any_of(fields.begin(), fields.end(), [](const std::string& f) { return f[0] == '-'; });
-  if (fields.size() == 4 && !negative) return InputFormat::linkage_text;
-  if (fields.size() == 4) return InputFormat::hclust;
-  return InputFormat::den;
+  return fields.size() == 4 && negative ? InputFormat::hclust : InputFormat::linkage_text;
 }
 
 DendrogramFile read_one(const std::string& path, InputFormat format, const std::vector<std::string>& labels) {
   switch (format) {
-    case InputFormat::den: return read_den_file(path);
+    case InputFormat::den: {
+      DendrogramFile file = read_den_file(path);
+      check_dendrogram(file, path);
+      return file;
+    }
     case InputFormat::linkage_npy: return read_linkage_npy(path);
     case InputFormat::linkage_text: return read_linkage_text(path);
     case InputFormat::hclust: return read_hclust_csv(path);

@@ -16,6 +16,8 @@ struct MergeRecord {
   int companion1 = 0;
   int companion2 = 0;
   float height = 0.0f;
+
+  bool operator==(const MergeRecord&) const = default;
 };
 
 // A dendrogram file's content: the object count and the merge records in

@@ -24,9 +24,15 @@ std::optional<ValidationProblem> check_object_count(int n) {
 
 std::optional<ValidationProblem> check_heights(const std::vector<MergeRecord>& merges,
                                                int merge_count) {
-  for (int i = 0; i < merge_count; ++i)
+  // A height written beyond the range of 4-byte reals reads as infinite;
+  // the tables would still come out, but the report would name no level.
+  for (int i = 0; i < merge_count; ++i) {
     if (std::isnan(merges[i].height))
       return ValidationProblem{i + 1, record_text(i + 1) + " has a height that is not a number"};
+    if (std::isinf(merges[i].height))
+      return ValidationProblem{i + 1, record_text(i + 1) +
+                                          " has a height beyond the range of 4-byte reals (about 3.4e38)"};
+  }
   return std::nullopt;
 }
 

@@ -128,7 +128,8 @@ void write_level_pairs(const compare::Comparison& result, const std::string& pat
   });
 }
 
-void write_npy_directory(const compare::Comparison& result, const std::string& directory) {
+void write_npy_directory(const compare::Comparison& result, const std::string& directory,
+                         const std::function<std::string(const std::string&)>& where_to) {
   if (::mkdir(directory.c_str(), 0777) != 0 && errno != EEXIST)
     throw compare::OutputError(directory + ": cannot make the directory: " + std::strerror(errno));
   const auto& t = result.tables;
@@ -137,17 +138,17 @@ void write_npy_directory(const compare::Comparison& result, const std::string& d
   for (int m = 1; m <= compare::kMeasureCount; ++m) {
     std::vector<float> table(cells);
     for (std::size_t i = 0; i < cells; ++i) table[i] = t.values[i * compare::kMeasureCount + (m - 1)];
-    write_npy(directory + "/" + kMeasureNames[m - 1] + ".npy", "<f4", shape, table);
+    write_npy(where_to(directory + "/" + kMeasureNames[m - 1] + ".npy"), "<f4", shape, table);
   }
   std::vector<double> fowlkes_mallows(cells);
   for (std::size_t i = 0; i < cells; ++i)
     fowlkes_mallows[i] = result.exact(static_cast<int>(i / t.compared_columns()) + 1,
                                       static_cast<int>(i % t.compared_columns()) + 1).fowlkes_mallows;
-  write_npy(directory + "/fowlkes_mallows.npy", "<f8", shape, fowlkes_mallows);
-  write_npy(directory + "/clusters1.npy", "<i4", {t.cluster_counts1.size()}, t.cluster_counts1);
-  write_npy(directory + "/clusters2.npy", "<i4", {t.cluster_counts2.size()}, t.cluster_counts2);
-  write_npy(directory + "/heights1.npy", "<f4", {result.heights1.size()}, result.heights1);
-  write_npy(directory + "/heights2.npy", "<f4", {result.heights2.size()}, result.heights2);
+  write_npy(where_to(directory + "/fowlkes_mallows.npy"), "<f8", shape, fowlkes_mallows);
+  write_npy(where_to(directory + "/clusters1.npy"), "<i4", {t.cluster_counts1.size()}, t.cluster_counts1);
+  write_npy(where_to(directory + "/clusters2.npy"), "<i4", {t.cluster_counts2.size()}, t.cluster_counts2);
+  write_npy(where_to(directory + "/heights1.npy"), "<f4", {result.heights1.size()}, result.heights1);
+  write_npy(where_to(directory + "/heights2.npy"), "<f4", {result.heights2.size()}, result.heights2);
 }
 
 void write_json_summary(const compare::Comparison& result, const std::vector<InputSummary>& inputs,

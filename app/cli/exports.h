@@ -1,6 +1,7 @@
 #pragma once
 // The tables in forms other programs load: one row per level pair as TSV or
 // CSV, NumPy arrays, and a JSON summary.
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -19,8 +20,10 @@ inline constexpr const char* kMeasureNames[compare::kMeasureCount] = {"jaccard",
 void write_level_pairs(const compare::Comparison& result, const std::string& path, char separator, bool exact);
 
 // One .npy file per measure (float32, L1-1 by L2-1), fowlkes_mallows.npy
-// (float64), clusters1/2.npy (int32) and heights1/2.npy (float32).
-void write_npy_directory(const compare::Comparison& result, const std::string& directory);
+// (float64), clusters1/2.npy (int32) and heights1/2.npy (float32). Each
+// file is written to where_to(its final path).
+void write_npy_directory(const compare::Comparison& result, const std::string& directory,
+                         const std::function<std::string(const std::string&)>& where_to);
 
 struct InputSummary {
   std::string path;

@@ -7,6 +7,7 @@
 #include "app/cli/exports.h"
 #include "app/cli/options.h"
 #include "app/cli/progress_bar.h"
+#include "app/cli/staged_outputs.h"
 #include "compare/den_reader.h"
 #include "compare/engine.h"
 #include "compare/inputs.h"
@@ -42,13 +43,15 @@ std::string matrices_path(const Options& options) {
   return options.output_dir.empty() ? "MATRICES.DAT" : options.output_dir + "/MATRICES.DAT";
 }
 
-void write_exports(const compare::Comparison& result, const Options& options) {
-  if (!options.tsv.empty()) write_level_pairs(result, options.tsv, '\t', options.exact);
-  if (!options.csv.empty()) write_level_pairs(result, options.csv, ',', options.exact);
-  if (!options.npy.empty()) write_npy_directory(result, options.npy);
+void write_exports(const compare::Comparison& result, const Options& options, StagedOutputs& outputs) {
+  if (!options.tsv.empty()) write_level_pairs(result, outputs.stage(options.tsv), '\t', options.exact);
+  if (!options.csv.empty()) write_level_pairs(result, outputs.stage(options.csv), ',', options.exact);
+  if (!options.npy.empty())
+    write_npy_directory(result, options.npy, [&](const std::string& path) { return outputs.stage(path); });
   if (!options.json.empty())
     write_json_summary(result, {{options.first, format_of(options.first, options)},
-                                {options.second, format_of(options.second, options)}}, options.json);
+                                {options.second, format_of(options.second, options)}},
+                       outputs.stage(options.json));
   std::cout.flush();
 }
 
@@ -59,14 +62,17 @@ int compare_files(const Options& options) {
     return kSuccess;
   }
   const auto [first, second] = compare::read_dendrogram_pair(options.first, options.second, read);
-  compare::check_dendrogram(first, options.first);
-  compare::check_dendrogram(second, options.second);
   const compare::Comparison result = compare_with_progress(first, second, options);
-  const bool report = !options.writes_to_standard_output();
-  if (report) compare::write_levels_record(result.tables.levels1, result.tables.levels2);
-  compare::write_matrices(result.tables, matrices_path(options));
-  write_exports(result, options);
-  if (report) compare::write_minimum_report(result.tables.minima);
+  StagedOutputs outputs;
+  compare::write_matrices(result.tables, outputs.stage(matrices_path(options)));
+  write_exports(result, options, outputs);
+  outputs.commit();
+  // The console records come once every file is in place, in the
+  // dialogue's bytes; an export on standard output replaces them.
+  if (!options.writes_to_standard_output()) {
+    compare::write_levels_record(result.tables.levels1, result.tables.levels2);
+    compare::write_minimum_report(result.tables.minima);
+  }
   return kSuccess;
 }
 

@@ -20,7 +20,7 @@ TEST(ValidateDendrogram, AcceptsValidFiles) {
       kExample,
       {5, {{1, 3, 0, 0, 2.0f}, {5, 4, 0, 0, 0.5f}, {3, 4, 0, 0, 1.0f}, {2, 1, 0, 0, 0.5f}}},
       {2, {{2, 1, 0, 0, 1.0f}}},
-      {4, {{1, 2, 0, 0, -kInfinity}, {3, 4, 0, 0, kInfinity}, {1, 3, 0, 0, kInfinity}}},
+      {4, {{1, 2, 0, 0, -3.4e38f}, {3, 4, 0, 0, 3.4e38f}, {1, 3, 0, 0, 3.4e38f}}},
       // A record after the (N-1)th is never read, so it cannot spoil the file.
       {3, {{1, 2, 0, 0, 1.0f}, {1, 3, 0, 0, 2.0f}, {9, 9, 0, 0, kNaN}}},
   };
@@ -72,6 +72,12 @@ INSTANTIATE_TEST_SUITE_P(
         InvalidCase{"height not a number",
                     {4, {{1, 2, 0, 0, 1.0f}, {3, 4, 0, 0, 2.0f}, {1, 3, 0, 0, kNaN}}},
                     3},
+        InvalidCase{"height beyond the range of floats",
+                    {4, {{1, 2, 0, 0, 1.0f}, {3, 4, 0, 0, kInfinity}, {1, 3, 0, 0, kInfinity}}},
+                    2},
+        InvalidCase{"height below the range of floats",
+                    {3, {{1, 2, 0, 0, -kInfinity}, {1, 3, 0, 0, 1.0f}}},
+                    1},
         InvalidCase{"objects left apart",
                     {5, {{1, 2, 0, 0, 1.0f}, {3, 4, 0, 0, 2.0f}, {1, 3, 0, 0, 3.0f}}},
                     4},
@@ -103,6 +109,8 @@ TEST(ValidateDendrogram, ExplainsEachKindOfProblem) {
       {{3, {{2, 2, 0, 0, 1.0f}, {1, 2, 0, 0, 2.0f}}}, "record 1 joins cluster 2 with itself"},
       {{3, {{1, 2, 0, 0, kNaN}, {1, 3, 0, 0, 2.0f}}},
        "record 1 has a height that is not a number"},
+      {{3, {{1, 2, 0, 0, 1.0f}, {1, 3, 0, 0, kInfinity}}},
+       "record 2 has a height beyond the range of 4-byte reals (about 3.4e38)"},
       {{4, {{1, 2, 0, 0, 1.0f}}},
        "record 2 is missing: after 1 merge records the 4 objects still form 3 clusters, "
        "and 3 records are needed"},

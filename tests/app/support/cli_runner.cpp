@@ -1,5 +1,7 @@
 #include "app/support/cli_runner.h"
 
+#include <vector>
+
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -44,7 +46,9 @@ std::string Workspace::read(const std::string& name) const {
 
 bool Workspace::exists(const std::string& name) const { return fs::exists(path(name)); }
 
-RunResult Workspace::run(const std::string& input) const {
+RunResult Workspace::run(const std::string& input) const { return run_with(input, {}); }
+
+RunResult Workspace::run_with(const std::string& input, const std::vector<std::string>& arguments) const {
   const fs::path in = dir_ / ".stdin", out = dir_ / ".stdout", err = dir_ / ".stderr";
   write(".stdin", input);
   posix_spawn_file_actions_t actions;
@@ -53,11 +57,13 @@ RunResult Workspace::run(const std::string& input) const {
   posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
   posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
   const std::string exe = cli_executable().string();
-  char* argv[] = {const_cast<char*>(exe.c_str()), nullptr};
+  std::vector<char*> argv = {const_cast<char*>(exe.c_str())};
+  for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+  argv.push_back(nullptr);
   const std::string cwd = fs::current_path().string();
   fs::current_path(dir_);  // the child inherits the working directory
   pid_t pid = 0;
-  int rc = posix_spawn(&pid, exe.c_str(), &actions, nullptr, argv, environ);
+  int rc = posix_spawn(&pid, exe.c_str(), &actions, nullptr, argv.data(), environ);
   fs::current_path(cwd);
   posix_spawn_file_actions_destroy(&actions);
   if (rc != 0) throw std::runtime_error("cannot start " + exe);

@@ -3,6 +3,7 @@
 // feeding its standard input and capturing everything it writes.
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace cli_test {
 
@@ -30,6 +31,8 @@ class Workspace {
   bool exists(const std::string& name) const;
   // Runs the executable here with the given standard input.
   RunResult run(const std::string& input) const;
+  // The same with command-line arguments.
+  RunResult run_with(const std::string& input, const std::vector<std::string>& arguments) const;
 
  private:
   std::filesystem::path dir_;

@@ -1,0 +1,32 @@
+#include "app/cli/staged_outputs.h"
+
+#include <cerrno>
+#include <cstring>
+
+#include "compare/atomic_file.h"
+#include "compare/engine.h"
+
+namespace cli {
+
+StagedOutputs::~StagedOutputs() {
+  for (const auto& [temporary, final_path] : staged_) compare::discard_temporary(temporary);
+}
+
+std::string StagedOutputs::stage(const std::string& final_path) {
+  if (final_path == "-") return final_path;
+  std::string temporary = compare::make_temporary_beside(final_path);
+  if (temporary.empty()) throw compare::OutputError(final_path + ": cannot write: " + std::strerror(errno));
+  staged_.emplace_back(temporary, final_path);
+  return temporary;
+}
+
+void StagedOutputs::commit() {
+  while (!staged_.empty()) {
+    const auto [temporary, final_path] = staged_.front();
+    if (!compare::commit_temporary(temporary, final_path))
+      throw compare::OutputError(final_path + ": cannot write: " + std::strerror(errno));
+    staged_.erase(staged_.begin());
+  }
+}
+
+}  // namespace cli

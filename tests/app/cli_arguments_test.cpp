@@ -1,0 +1,156 @@
+// The command line with file arguments, as a script uses it: the same
+// MATRICES.DAT and report as the dialogue, the exports, exit statuses a
+// script can trust, and no file left behind by a failed run.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/support/cli_runner.h"
+
+namespace {
+
+using cli_test::Workspace;
+namespace fs = std::filesystem;
+
+const char kFive1[] = "5\n1 2 0 0 0.5\n4 5 0 0 0.5\n3 4 0 0 1.0\n1 3 0 0 2.0\n";
+const char kFive2[] = "5\n1 3 0 0 1.0\n2 4 0 0 2.0\n1 2 0 0 3.0\n1 5 0 0 4.0\n";
+const std::string kPrompts = "  ENTER FILENAME FOR dendrogram 1\r\n  ENTER FILENAME FOR dendrogram 2\r\n";
+
+std::vector<std::string> lines_of(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+std::vector<std::string> files_in(const fs::path& dir) {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(dir))
+    if (entry.path().filename().string()[0] != '.') names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+TEST(CliArguments, GiveTheDialoguesResultsFileAndReportWithoutThePrompts) {
+  Workspace ws;
+  ws.write("five1.den", kFive1);
+  ws.write("five2.den", kFive2);
+  const auto dialogue = ws.run("five1.den\nfive2.den\n");
+  const std::string dialogue_file = ws.read("MATRICES.DAT");
+  fs::remove(ws.path("MATRICES.DAT"));
+  const auto scripted = ws.run_with("", {"five1.den", "five2.den"});
+  EXPECT_EQ(scripted.exit_status, 0);
+  EXPECT_EQ(scripted.err, "");
+  ASSERT_EQ(dialogue.out.rfind(kPrompts, 0), 0u);
+  EXPECT_EQ(scripted.out, dialogue.out.substr(kPrompts.size()));
+  EXPECT_EQ(ws.read("MATRICES.DAT"), dialogue_file);
+  EXPECT_EQ(files_in(ws.dir()), (std::vector<std::string>{"MATRICES.DAT", "five1.den", "five2.den"}));
+}
+
+TEST(CliArguments, OutputDirectoryTakesMatricesDat) {
+  Workspace ws;
+  ws.write("five1.den", kFive1);
+  ws.write("five2.den", kFive2);
+  fs::create_directory(ws.path("out"));
+  const auto result = ws.run_with("", {"--output-dir", "out", "five1.den", "five2.den"});
+  EXPECT_EQ(result.exit_status, 0) << result.err;
+  EXPECT_TRUE(ws.exists("out/MATRICES.DAT"));
+  EXPECT_FALSE(ws.exists("MATRICES.DAT"));
+}
+
+// Level pair (1, 3) of the five-object example: a = 1, a + b = 2, a + c = 6
+// of 10 pairs, so D = 6, U = 7, W = 8, d = 3; adjusted Rand index
+// 2(ad - bc) / ((a+b)(b+d) + (a+c)(c+d)) = -4/56; Fowlkes-Mallows
+// a / sqrt(2 * 6). The 4-byte values are these rounded once, since every
+// intermediate of so small a case is exact.
+TEST(CliArguments, TsvRowsCarryStoredAndExactValues) {
+  Workspace ws;
+  ws.write("five1.den", kFive1);
+  ws.write("five2.den", kFive2);
+  const auto stored = ws.run_with("", {"--tsv", "-", "five1.den", "five2.den"});
+  ASSERT_EQ(stored.exit_status, 0) << stored.err;
+  const auto rows = lines_of(stored.out);
+  ASSERT_EQ(rows.size(), 7u);  // header and 2 x 3 level pairs, no report
+  EXPECT_EQ(rows[0], "k\tl\tclusters1\tclusters2\theight1\theight2\tjaccard\trand\teuclidean\tsorensen\t"
+                     "adjusted_rand\tfowlkes_mallows");
+  EXPECT_EQ(rows[3], "1\t3\t3\t2\t0.5\t3\t0.85714287\t0.6\t2.4494898\t0.75\t1.0714285\t0.28867513");
+
+  const auto exact = ws.run_with("", {"--csv", "pairs.csv", "--exact", "five1.den", "five2.den"});
+  ASSERT_EQ(exact.exit_status, 0) << exact.err;
+  std::vector<double> fields;
+  std::istringstream row(lines_of(ws.read("pairs.csv"))[3]);
+  for (std::string field; std::getline(row, field, ',');) fields.push_back(std::strtod(field.c_str(), nullptr));
+  const std::vector<double> expected = {1, 3, 3, 2, 0.5, 3, 6.0 / 7, 0.6, std::sqrt(6.0), 0.75, 1 + 4.0 / 56,
+                                        1 / std::sqrt(12.0)};
+  ASSERT_EQ(fields.size(), expected.size());
+  for (std::size_t i = 0; i < expected.size(); ++i) EXPECT_NEAR(fields[i], expected[i], 1e-15) << "field " << i;
+}
+
+struct Failure {
+  const char* what;
+  std::vector<std::string> arguments;
+  int exit_status;
+  const char* message_part;
+};
+
+class CliFailure : public ::testing::TestWithParam<Failure> {};
+
+// A failure leaves the old MATRICES.DAT and nothing else behind.
+TEST_P(CliFailure, ExitsWithItsStatusAndOneLineAndLeavesNoFile) {
+  Workspace ws;
+  ws.write("five1.den", kFive1);
+  ws.write("five2.den", kFive2);
+  ws.write("four.txt", "0 1 1 2\n2 3 2 2\n4 5 3 4\n");
+  ws.write("centroid.txt", "0 1 1.0 2\n3 2 0.5 2\n");
+  ws.write("bad.den", "5\n1 2 0 0 0.5\n4 5 0 0 0.5\n3 4 0 0 1.0\n1 9 0 0 2.0\n");
+  ws.write("MATRICES.DAT", "old results\n");
+  const auto before = files_in(ws.dir());
+  const auto result = ws.run_with("", GetParam().arguments);
+  EXPECT_EQ(result.exit_status, GetParam().exit_status);
+  EXPECT_NE(result.err.find(GetParam().message_part), std::string::npos) << result.err;
+  if (GetParam().exit_status == 1) EXPECT_EQ(lines_of(result.err).size(), 1u) << result.err;
+  EXPECT_EQ(result.out, "");
+  EXPECT_EQ(ws.read("MATRICES.DAT"), "old results\n");
+  EXPECT_EQ(files_in(ws.dir()), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Runs, CliFailure,
+    ::testing::Values(
+        Failure{"unknown option", {"--bogus", "five1.den", "five2.den"}, 2, "--bogus"},
+        Failure{"one file", {"five1.den"}, 2, "second dendrogram"},
+        Failure{"unknown format", {"--from", "xml", "five1.den", "five2.den"}, 2, "--from"},
+        Failure{"exact alone", {"--exact", "five1.den", "five2.den"}, 2, "--exact"},
+        Failure{"two outputs on stdout", {"--tsv", "-", "--json", "-", "five1.den", "five2.den"}, 2, "'-'"},
+        Failure{"missing file", {"five1.den", "none.den"}, 1, "dendrocompare-cli: none.den: No such file"},
+        Failure{"invalid merge", {"bad.den", "five2.den"}, 1, "bad.den: record 4 joins cluster 9"},
+        Failure{"different counts", {"five1.den", "four.txt"}, 1, "different numbers of objects (5 and 4)"},
+        Failure{"centroid linkage", {"centroid.txt", "centroid.txt"}, 1, "centroid.txt: line 2: the height 0.5"},
+        Failure{"export into a missing directory", {"--json", "no/such/dir.json", "five1.den", "five2.den"}, 1,
+                "no/such/dir.json: cannot write"}),
+    [](const ::testing::TestParamInfo<Failure>& info) {
+      std::string name = info.param.what;
+      for (char& c : name)
+        if (c == ' ') c = '_';
+      return name;
+    });
+
+TEST(CliArguments, WriteDenGivesAFileThatComparesTheSame) {
+  Workspace ws;
+  ws.write("a.txt", "0 1 0.5 2\n2 3 0.7 2\n4 5 1.0 4\n");
+  ws.write("b.csv", "-1,-3,0.2\n-2,-4,0.3\n1,2,0.9\n");
+  ASSERT_EQ(ws.run_with("", {"--write-den", "a.den", "a.txt"}).exit_status, 0);
+  EXPECT_EQ(ws.read("a.den"), "4\n1 2 1 1 0.5\n3 4 1 1 0.7\n1 3 2 2 1\n");
+  ASSERT_EQ(ws.run_with("", {"a.txt", "b.csv"}).exit_status, 0);
+  const std::string from_linkage = ws.read("MATRICES.DAT");
+  ASSERT_EQ(ws.run_with("", {"a.den", "b.csv"}).exit_status, 0);
+  EXPECT_EQ(ws.read("MATRICES.DAT"), from_linkage);
+}
+
+}  // namespace
