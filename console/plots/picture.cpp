@@ -1,0 +1,47 @@
+#include "console/plots/picture.h"
+
+#include <QPainter>
+
+#include "console/plots/agreement_plot.h"
+#include "console/plots/picture_style.h"
+
+namespace console::plots {
+
+namespace {
+
+QString height_text(const std::vector<float>& heights, int level) {
+  if (level < 1 || static_cast<std::size_t>(level) > heights.size()) return QStringLiteral("?");
+  return QString::number(static_cast<double>(heights[static_cast<std::size_t>(level - 1)]), 'g', 6);
+}
+
+}  // namespace
+
+Picture::Picture(const compare::Comparison& results, Measure measure) : results_(results), measure_(measure) {
+  if (measure != Measure::agreement) table_.emplace(results.tables, measure_number(measure));
+}
+
+QString Picture::title() const { return QString::fromLatin1(measure_title(measure_)); }
+
+void Picture::draw(QPainter& painter, const QRectF& area) const {
+  if (table_) {
+    draw_heat_map(painter, *table_, title(), area);
+  } else {
+    draw_agreement_plot(painter, results_.tables, area);
+  }
+}
+
+std::optional<Cell> Picture::cell_at(const QRectF& area, QPointF point, const QPaintDevice* device) const {
+  if (!table_ || table_->empty()) return std::nullopt;
+  return lay_out_heat_map(*table_, area, device).cell_at(point);
+}
+
+QString Picture::describe(Cell cell) const {
+  if (!table_) return {};
+  return QStringLiteral("clusters %1 and %2, heights %3 and %4, value %5")
+      .arg(table_->row_clusters(cell.k))
+      .arg(table_->column_clusters(cell.l))
+      .arg(height_text(results_.heights1, cell.k), height_text(results_.heights2, cell.l),
+           value_text(table_->value(cell.k, cell.l)));
+}
+
+}  // namespace console::plots
