@@ -6,8 +6,11 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <algorithm>
 #include <ostream>
+#include <thread>
 
 #include "compare/atomic_file.h"
 
@@ -27,30 +30,49 @@ void append_integer(std::string& out, long long value) {
   out.append(text, result.ptr);
 }
 
-void append_row(std::string& out, const compare::Comparison& r, int k, int l, char separator, bool exact) {
-  const auto& t = r.tables;
-  for (long long v : {(long long)k, (long long)l, (long long)t.cluster_counts1[k - 1], (long long)t.cluster_counts2[l - 1]}) {
-    append_integer(out, v);
-    out += separator;
+// The fields that depend on one level only, formatted once per level.
+struct LevelFields {
+  std::string index, clusters, height;
+};
+
+std::vector<LevelFields> level_fields(const std::vector<int>& counts, const std::vector<float>& heights) {
+  std::vector<LevelFields> fields(counts.size());
+  for (std::size_t i = 0; i < counts.size(); ++i) {
+    append_integer(fields[i].index, static_cast<long long>(i + 1));
+    append_integer(fields[i].clusters, counts[i]);
+    append_shortest(fields[i].height, heights[i]);
   }
-  append_shortest(out, r.heights1[k - 1]);
-  out += separator;
-  append_shortest(out, r.heights2[l - 1]);
-  const compare::ExactValues e = r.exact(k, l);
+  return fields;
+}
+
+double fowlkes_mallows(const compare::Comparison& r, int k, int l) {
+  const double a = r.joined_both[static_cast<std::size_t>(k - 1) * r.tables.compared_columns() + (l - 1)];
+  return a == 0 ? 0.0 : std::sqrt(a / r.joined1[k - 1]) * std::sqrt(a / r.joined2[l - 1]);
+}
+
+void append_values(std::string& out, const compare::Comparison& r, int k, int l, char separator, bool exact) {
   if (exact) {
+    const compare::ExactValues e = r.exact(k, l);
     for (double v : {e.jaccard, e.rand, e.euclidean, e.sorensen, e.adjusted_rand, e.fowlkes_mallows}) {
       out += separator;
       append_shortest(out, v);
     }
-  } else {
-    for (int m = 1; m <= compare::kMeasureCount; ++m) {
-      out += separator;
-      append_shortest(out, t.value(m, k, l));
-    }
-    out += separator;
-    append_shortest(out, static_cast<float>(e.fowlkes_mallows));
+    return;
   }
-  out += '\n';
+  for (int m = 1; m <= compare::kMeasureCount; ++m) {
+    out += separator;
+    append_shortest(out, r.tables.value(m, k, l));
+  }
+  out += separator;
+  append_shortest(out, static_cast<float>(fowlkes_mallows(r, k, l)));
+}
+
+void append_row(std::string& out, const LevelFields& row, const LevelFields& column, char separator) {
+  for (const std::string* field : {&row.index, &column.index, &row.clusters, &column.clusters, &row.height}) {
+    out += *field;
+    out += separator;
+  }
+  out += column.height;
 }
 
 std::string header_line(char separator) {
@@ -112,19 +134,44 @@ std::string json_number(float value) {
 
 }  // namespace
 
+int export_threads() {
+  if (const char* forced = std::getenv("DENDRO_EXPORT_THREADS")) return std::max(1, std::atoi(forced));
+  return static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+}
+
+// Formatting the numbers costs more than writing them, so rows are
+// formatted in parallel, a few megabytes per thread at a time, and written
+// in their order.
 void write_level_pairs(const compare::Comparison& result, const std::string& path, char separator, bool exact) {
-  compare::write_file_atomically(path, [&](std::ostream& out) {
-    std::string block = header_line(separator);
-    const int rows = static_cast<int>(result.tables.compared_rows());
-    const int columns = static_cast<int>(result.tables.compared_columns());
-    for (int k = 1; k <= rows; ++k) {
-      for (int l = 1; l <= columns; ++l) append_row(block, result, k, l, separator, exact);
-      if (block.size() > (1u << 20)) {
-        out.write(block.data(), static_cast<std::streamsize>(block.size()));
-        block.clear();
+  const auto rows = level_fields(result.tables.cluster_counts1, result.heights1);
+  const auto columns = level_fields(result.tables.cluster_counts2, result.heights2);
+  const auto format_rows = [&](int from, int to, std::string& out) {
+    for (int k = from; k < to; ++k) {
+      for (int l = 1; l <= static_cast<int>(columns.size()); ++l) {
+        append_row(out, rows[k - 1], columns[l - 1], separator);
+        append_values(out, result, k, l, separator, exact);
+        out += '\n';
       }
     }
-    out.write(block.data(), static_cast<std::streamsize>(block.size()));
+  };
+  const int threads = export_threads();
+  const int rows_per_part = std::max<std::size_t>(1, (4u << 20) / (90 * std::max<std::size_t>(1, columns.size())));
+  const int last = static_cast<int>(rows.size());
+  compare::write_file_atomically(path, [&](std::ostream& out) {
+    out << header_line(separator);
+    std::vector<std::string> parts(threads);
+    for (int first = 1; first <= last; first += threads * rows_per_part) {
+      {
+        std::vector<std::jthread> pool;
+        for (int t = 0; t < threads; ++t) {
+          const int from = std::min(last + 1, first + t * rows_per_part);
+          const int to = std::min(last + 1, from + rows_per_part);
+          parts[t].clear();
+          pool.emplace_back([&, from, to, t] { format_rows(from, to, parts[t]); });
+        }
+      }
+      for (const std::string& part : parts) out.write(part.data(), static_cast<std::streamsize>(part.size()));
+    }
   });
 }
 
@@ -142,8 +189,8 @@ void write_npy_directory(const compare::Comparison& result, const std::string& d
   }
   std::vector<double> fowlkes_mallows(cells);
   for (std::size_t i = 0; i < cells; ++i)
-    fowlkes_mallows[i] = result.exact(static_cast<int>(i / t.compared_columns()) + 1,
-                                      static_cast<int>(i % t.compared_columns()) + 1).fowlkes_mallows;
+    fowlkes_mallows[i] = cli::fowlkes_mallows(result, static_cast<int>(i / t.compared_columns()) + 1,
+                                              static_cast<int>(i % t.compared_columns()) + 1);
   write_npy(where_to(directory + "/fowlkes_mallows.npy"), "<f8", shape, fowlkes_mallows);
   write_npy(where_to(directory + "/clusters1.npy"), "<i4", {t.cluster_counts1.size()}, t.cluster_counts1);
   write_npy(where_to(directory + "/clusters2.npy"), "<i4", {t.cluster_counts2.size()}, t.cluster_counts2);
