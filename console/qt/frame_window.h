@@ -36,6 +36,7 @@ class FrameWindow : public QMainWindow {
   ~FrameWindow() override;
 
   void set_services(FrameServices* services) { services_ = services; }
+  FrameServices* services() const { return services_; }
 
   // The Input/Output child window, made by the MDI client and recorded in
   // the state; null when it could not be made.
