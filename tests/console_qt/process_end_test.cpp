@@ -15,6 +15,7 @@
 #include <string>
 
 #include "compare/program.h"
+#include "console/qt/computation_progress.h"
 #include "console/qt/io_widget.h"
 #include "console/qt/startup.h"
 #include "console_qt/support/qt_application.h"
@@ -154,6 +155,41 @@ TEST_F(ProcessEndTest, TheComparisonRunsInTheWindowFromItsPromptsToItsResults) {
                 compare::compare_dendrograms();
               }),
               ::testing::ExitedWithCode(0), "");
+  std::filesystem::remove_all(scratch);
+}
+
+// A directory of the test's own that the child, which runs the test from
+// its start, finds again through the environment.
+std::filesystem::path shared_scratch_directory() {
+  constexpr const char* kVariable = "CONSOLE_QT_SCRATCH";
+  if (const char* known = std::getenv(kVariable)) return known;
+  std::string pattern = (std::filesystem::temp_directory_path() / "console_qt_XXXXXX").string();
+  if (mkdtemp(pattern.data()) == nullptr) return {};
+  setenv(kVariable, pattern.c_str(), 1);
+  return pattern;
+}
+
+TEST_F(ProcessEndTest, ACloseDuringTheComparisonStopsItWithoutAResultsFileAndExitsWithZero) {
+  const std::filesystem::path examples = std::filesystem::path(DENDRO_SOURCE_DIR) / "examples";
+  const std::filesystem::path scratch = shared_scratch_directory();
+  ASSERT_FALSE(scratch.empty());
+  EXPECT_EXIT(run_environment([&examples, &scratch](ConsoleState& state) {
+                std::filesystem::current_path(scratch);
+                answer_when_asked(state, {(examples / "five1.den").string(), (examples / "five2.den").string()});
+                // The user closes the frame at the first sign of progress.
+                compare::set_computation_observer([&state](int done, int total) {
+                  if (state.closing == 0) {
+                    QMetaObject::invokeMethod(
+                        &test::qt_application(), [&state] { state.frame_window->close(); },
+                        Qt::BlockingQueuedConnection);
+                  }
+                  return report_computation(state, done, total);
+                });
+                compare::compare_dendrograms();
+              }),
+              ::testing::ExitedWithCode(0), "");
+  EXPECT_FALSE(std::filesystem::exists(scratch / "MATRICES.DAT"));
+  unsetenv("CONSOLE_QT_SCRATCH");
   std::filesystem::remove_all(scratch);
 }
 
