@@ -7,8 +7,11 @@
 namespace dendro_python {
 
 void register_errors(py::module_& m) {
-  py::register_exception<compare::InputError>(m, "InputError", PyExc_ValueError);
-  py::register_exception<compare::OutputError>(m, "OutputError", PyExc_OSError);
+  py::register_exception<compare::InputError>(m, "InputError", PyExc_ValueError).attr("__doc__") =
+      "A dendrogram that cannot be read or compared: the message names the file or source, the line or "
+      "record where known, and the fault, in the command line's words.";
+  py::register_exception<compare::OutputError>(m, "OutputError", PyExc_OSError).attr("__doc__") =
+      "A results or dendrogram file that cannot be written: the message names the path and the fault.";
 }
 
 }  // namespace dendro_python
