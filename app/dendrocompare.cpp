@@ -10,6 +10,7 @@
 #include "compare/program.h"
 #include "console/qt/computation_progress.h"
 #include "console/qt/console_state.h"
+#include "console/qt/plots_menu.h"
 #include "console/qt/standard_frame_services.h"
 #include "console/qt/startup.h"
 #include "rio/hooks.h"
@@ -46,6 +47,8 @@ int main(int argc, char** argv) {
   compare::set_computation_observer([](int done_columns, int total_columns) {
     return console::qt::report_computation(console::qt::console_state(), done_columns, total_columns);
   });
+  // Once the report is written, the Plots menu shows the tables as pictures.
+  compare::set_results_observer(console::qt::plots_results_observer(console::qt::console_state()));
   settings.make_services = console::qt::make_standard_frame_services;
   int result = console::qt::console_startup(&application, nullptr, tail, console::qt::kShowDefault,
                                             console::qt::console_state(), std::move(settings));
