@@ -7,6 +7,8 @@
 #include <QFontMetrics>
 #include <QLabel>
 #include <QPushButton>
+#include <QStringList>
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -51,24 +53,70 @@ constexpr std::uint64_t machine_number() {
 struct DialogUnits {
   explicit DialogUnits(const QFontMetrics& metrics)
       : x_unit(metrics.averageCharWidth()), y_unit(metrics.height()) {}
-  QRect rect(int x, int y, int width, int height) const {
-    return {x * x_unit / 4, y * y_unit / 8, width * x_unit / 4, height * y_unit / 8};
-  }
+  int x(int units) const { return units * x_unit / 4; }
+  int y(int units) const { return units * y_unit / 8; }
   int x_unit;
   int y_unit;
 };
 
-void add_label(QDialog& dialog, const QString& text, QRect place, const char* name) {
-  auto* label = new QLabel(text, &dialog);
-  label->setGeometry(place);
-  if (name != nullptr) label->setObjectName(QString::fromLatin1(name));
-}
-
 struct Field {
   const char* caption;
   const char* name;
-  int y;
+  int y;  // dialog units
 };
+
+const Field kFields[] = {{"Page Size", "field_102", 65},
+                         {"Minimum Address", "field_103", 80},
+                         {"Maximum Address", "field_104", 95},
+                         {"Processor Type", "field_105", 110},
+                         {"Number of Processors", "field_106", 125}};
+
+// The places in dialog units are the least each piece gets; a text wider
+// than its place in the font at hand widens the place, and the columns
+// and the dialog move and grow with it, so that nothing is cut.
+class AboutLayout {
+ public:
+  explicit AboutLayout(const QFontMetrics& metrics) : metrics_(metrics), units_(metrics) {}
+
+  int text_width(const QString& text) const { return metrics_.horizontalAdvance(text); }
+  int line_height() const { return std::max(units_.y(8), metrics_.height()); }
+
+  QRect title(const QString& text) const {
+    return {units_.x(27), units_.y(10), std::max(units_.x(100), text_width(text)), line_height()};
+  }
+  QRect caption(int y, int caption_width) const {
+    return {units_.x(10), units_.y(y), caption_width, line_height()};
+  }
+  int caption_width(const QStringList& captions) const { return widest(captions, units_.x(75)); }
+  // The values keep their distance from the captions' right edge.
+  int value_x(int caption_width) const { return std::max(units_.x(95), units_.x(10 + 10) + caption_width); }
+  int value_width(const QStringList& values) const { return widest(values, units_.x(65)); }
+  QRect value(int y, int x, int width) const { return {x, units_.y(y), width, line_height()}; }
+  int margin() const { return units_.x(5); }
+  QSize least_size() const { return {units_.x(160), units_.y(165)}; }
+  QRect button(int dialog_width, const QSize& hint) const {
+    int width = std::max(units_.x(40), hint.width());
+    int height = std::max(units_.y(14), hint.height());
+    return {dialog_width - margin() - width, units_.y(145), width, height};
+  }
+
+ private:
+  int widest(const QStringList& texts, int least) const {
+    int width = least;
+    for (const QString& text : texts) width = std::max(width, text_width(text));
+    return width;
+  }
+
+  QFontMetrics metrics_;
+  DialogUnits units_;
+};
+
+QLabel* add_label(QDialog& dialog, const QString& text, QRect place, const char* name) {
+  auto* label = new QLabel(text, &dialog);
+  label->setGeometry(place);
+  if (name != nullptr) label->setObjectName(QString::fromLatin1(name));
+  return label;
+}
 
 }  // namespace
 
@@ -86,25 +134,34 @@ std::string hex_address_text(std::uint64_t address) {
 std::unique_ptr<QDialog> make_about_box(const SystemInformation& information, QWidget* owner) {
   auto dialog = std::make_unique<QDialog>(owner);
   dialog->setWindowTitle(QStringLiteral("About TOLM"));
-  DialogUnits units(QFontMetrics(dialog->font()));
-  dialog->setFixedSize(units.rect(0, 0, 160, 165).size());
-  add_label(*dialog, QStringLiteral("TOLM Application Framework"), units.rect(27, 10, 100, 8), nullptr);
-  const std::string values[] = {std::to_string(information.page_size), hex_address_text(information.minimum_address),
-                                hex_address_text(information.maximum_address),
-                                std::to_string(information.processor_type), std::to_string(information.processor_count)};
-  const Field fields[] = {{"Page Size", "field_102", 65},
-                          {"Minimum Address", "field_103", 80},
-                          {"Maximum Address", "field_104", 95},
-                          {"Processor Type", "field_105", 110},
-                          {"Number of Processors", "field_106", 125}};
-  for (std::size_t i = 0; i < std::size(fields); ++i) {
-    add_label(*dialog, QString::fromLatin1(fields[i].caption), units.rect(10, fields[i].y, 75, 8), nullptr);
-    add_label(*dialog, QString::fromStdString(values[i]), units.rect(95, fields[i].y, 65, 8), fields[i].name);
+  AboutLayout layout{QFontMetrics(dialog->font())};
+  const QString title = QStringLiteral("TOLM Application Framework");
+  QRect title_place = layout.title(title);
+  add_label(*dialog, title, title_place, nullptr);
+  const QStringList values = {QString::number(information.page_size),
+                              QString::fromStdString(hex_address_text(information.minimum_address)),
+                              QString::fromStdString(hex_address_text(information.maximum_address)),
+                              QString::number(information.processor_type),
+                              QString::number(information.processor_count)};
+  QStringList captions;
+  for (const Field& field : kFields) captions << QString::fromLatin1(field.caption);
+  int caption_width = layout.caption_width(captions);
+  int value_x = layout.value_x(caption_width);
+  int value_width = layout.value_width(values);
+  for (qsizetype i = 0; i < captions.size(); ++i) {
+    add_label(*dialog, captions[i], layout.caption(kFields[i].y, caption_width), nullptr);
+    add_label(*dialog, values[i], layout.value(kFields[i].y, value_x, value_width), kFields[i].name);
   }
   auto* button = new QPushButton(QStringLiteral("Continue"), dialog.get());
-  button->setGeometry(units.rect(115, 145, 40, 14));
+  QSize size = layout.least_size();
+  size.setWidth(std::max({size.width(), value_x + value_width + layout.margin(),
+                          title_place.right() + 1 + layout.margin()}));
+  QRect button_place = layout.button(size.width(), button->sizeHint());
+  size.setHeight(std::max(size.height(), button_place.bottom() + 1 + layout.margin()));
+  button->setGeometry(button_place);
   button->setDefault(true);
   QObject::connect(button, &QPushButton::clicked, dialog.get(), &QDialog::accept);
+  dialog->setFixedSize(size);
   return dialog;
 }
 

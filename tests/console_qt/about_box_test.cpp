@@ -1,11 +1,14 @@
 // The About box: its fixed texts, the five values and how they are written.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <ostream>
 
 #include <unistd.h>
 
+#include <QApplication>
 #include <QDialog>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QPushButton>
 
@@ -72,6 +75,68 @@ TEST(AboutBoxTest, ContinueEndsTheDialog) {
   box->findChild<QPushButton*>()->click();
   EXPECT_EQ(box->result(), QDialog::Accepted);
 }
+
+// Fonts the box may meet: the platform's default, small and large sizes of
+// a proportional face, and a wide fixed-pitch one.
+struct FontCase {
+  const char* name;
+  const char* family;  // empty: the application's default
+  int point_size;
+};
+
+void PrintTo(const FontCase& c, std::ostream* out) { *out << c.name; }
+
+class AboutBoxFontTest : public ::testing::TestWithParam<FontCase> {
+ protected:
+  void SetUp() override {
+    test::qt_application();
+    saved_ = QApplication::font();
+    QFont font = saved_;
+    if (*GetParam().family != '\0') font.setFamily(QString::fromLatin1(GetParam().family));
+    if (GetParam().point_size > 0) font.setPointSize(GetParam().point_size);
+    QApplication::setFont(font);
+  }
+  void TearDown() override { QApplication::setFont(saved_); }
+
+ private:
+  QFont saved_;
+};
+
+TEST_P(AboutBoxFontTest, EveryLabelIsAtLeastAsWideAsItsTextAndInsideTheBox) {
+  auto box = make_about_box({4096, 0x10000, 0x7fffffffefffULL, 62, 128}, nullptr);
+  QRect inside(QPoint(0, 0), box->size());
+  const QList<QLabel*> labels = box->findChildren<QLabel*>();
+  ASSERT_EQ(labels.size(), 11);
+  for (QLabel* label : labels) {
+    QFontMetrics metrics(label->font());
+    EXPECT_GE(label->width(), metrics.horizontalAdvance(label->text())) << label->text().toStdString();
+    EXPECT_GE(label->height(), metrics.height()) << label->text().toStdString();
+    EXPECT_TRUE(inside.contains(label->geometry())) << label->text().toStdString();
+  }
+  auto* button = box->findChild<QPushButton*>();
+  EXPECT_GE(button->width(), button->sizeHint().width());
+  EXPECT_TRUE(inside.contains(button->geometry()));
+}
+
+TEST_P(AboutBoxFontTest, TheValuesStandRightOfEveryCaption) {
+  auto box = make_about_box({4096, 0x10000, 0x7fffffffefffULL, 62, 128}, nullptr);
+  int values_left = box->width();
+  for (const char* name : {"field_102", "field_103", "field_104", "field_105", "field_106"}) {
+    values_left = std::min(values_left, box->findChild<QLabel*>(QString::fromLatin1(name))->x());
+  }
+  for (QLabel* label : box->findChildren<QLabel*>()) {
+    bool caption = !label->objectName().startsWith(QStringLiteral("field_")) &&
+                   label->text() != QStringLiteral("TOLM Application Framework");
+    if (caption) EXPECT_LT(label->geometry().right(), values_left) << label->text().toStdString();
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Fonts, AboutBoxFontTest,
+                         ::testing::Values(FontCase{"Default", "", 0}, FontCase{"Sans8", "DejaVu Sans", 8},
+                                           FontCase{"Sans14", "DejaVu Sans", 14},
+                                           FontCase{"Sans24", "DejaVu Sans", 24},
+                                           FontCase{"Mono16", "DejaVu Sans Mono", 16}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(SystemInformationTest, TakesThePageSizeAndProcessorCountOfThisMachine) {
   SystemInformation information = read_system_information();
