@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
 #include <cstdint>
 #include <random>
 #include <vector>
+
+#include "support/fast_cross_term_oracle.h"
 
 namespace compare::fast {
 namespace {
@@ -92,6 +95,88 @@ TEST(CrossTermFold, EqualsThePlainFoldWhenSumsPassTwoToTheFiftyTwo) {
   EXPECT_TRUE(folds_agree({46340}, {46340}));
   EXPECT_TRUE(folds_agree({40000, 6000, 340}, {20000, 20000, 6339, 1}));
   EXPECT_TRUE(folds_agree({30000, 1, 1, 1, 16337}, {46000, 1, 1, 1, 1, 1, 335}));
+}
+
+// A giant cluster among singletons and small clusters, at a random place in
+// label order, as single linkage gives at every level.
+std::vector<int> giant_among_small(int n, int giant, std::mt19937_64& random) {
+  std::vector<int> sizes{giant};
+  int left = n - giant;
+  const int largest_small = 1 + static_cast<int>(random() % 6);
+  while (left > 0) {
+    const int size = std::min(left, 1 + static_cast<int>(random() % largest_small));
+    sizes.push_back(size);
+    left -= size;
+  }
+  std::shuffle(sizes.begin(), sizes.end(), random);
+  return sizes;
+}
+
+// Clusters of about equal size, as a compact linkage gives.
+std::vector<int> nearly_equal(int n, int clusters, std::mt19937_64& random) {
+  std::vector<int> sizes(clusters, n / clusters);
+  for (int i = 0; i < n % clusters; ++i) ++sizes[i];
+  for (int i = 0; i + 1 < clusters; ++i) {  // move a few objects between neighbours
+    const int moved = static_cast<int>(random() % 3);
+    if (sizes[i] > moved) {
+      sizes[i] -= moved;
+      sizes[i + 1] += moved;
+    }
+  }
+  std::shuffle(sizes.begin(), sizes.end(), random);
+  return sizes;
+}
+
+// Rows whose own total crosses many binades of the sum: one giant row
+// against every kind of column partition, and the reverse.
+TEST(CrossTermFold, EqualsThePlainFoldWhenOneRowCrossesManyBinades) {
+  std::mt19937_64 random(77);
+  for (int trial = 0; trial < 160; ++trial) {
+    const int n = 50 + static_cast<int>(random() % 4000);
+    const int giant = 1 + static_cast<int>(random() % n);
+    const std::vector<int> rows = giant_among_small(n, giant, random);
+    const int clusters = 1 + static_cast<int>(random() % std::min(n, 300));
+    const std::vector<int> columns =
+        trial % 3 == 0 ? random_sizes(n, 3, random) : nearly_equal(n, clusters, random);
+    if (rows.size() * columns.size() > 8'000'000) continue;
+    ASSERT_TRUE(folds_agree(rows, columns)) << "trial " << trial << ", n = " << n;
+    ASSERT_TRUE(folds_agree(columns, rows)) << "trial " << trial << " reversed, n = " << n;
+  }
+}
+
+// Sizes that are multiples of powers of two give terms with many trailing
+// zeros, so ties to even appear in every binade.
+TEST(CrossTermFold, EqualsThePlainFoldWhenRoundingTiesAreFrequent) {
+  std::mt19937_64 random(78);
+  for (int trial = 0; trial < 200; ++trial) {
+    const int unit = 1 << (random() % 7);
+    auto draw = [&](int count, int spread) {
+      std::vector<int> sizes;
+      for (int i = 0; i < count; ++i) sizes.push_back(unit * (1 + static_cast<int>(random() % spread)));
+      return sizes;
+    };
+    std::vector<int> rows = draw(1 + static_cast<int>(random() % 400), 1 + static_cast<int>(random() % 40));
+    std::vector<int> columns = draw(1 + static_cast<int>(random() % 400), 1 + static_cast<int>(random() % 40));
+    if (trial % 2 == 0) rows.insert(rows.begin() + static_cast<std::ptrdiff_t>(random() % rows.size()), 3000);
+    ASSERT_TRUE(folds_agree(rows, columns)) << "trial " << trial;
+  }
+}
+
+// Against the folder as it was before crossing rows were blocked, at sizes
+// the plain fold cannot reach: sums beyond 2^52 and rounded squares.
+TEST(CrossTermFold, EqualsThePreviousFolderOnLargeMargins) {
+  std::mt19937_64 random(79);
+  for (int trial = 0; trial < 60; ++trial) {
+    const int n = 5000 + static_cast<int>(random() % 41340);
+    const std::vector<int> rows =
+        trial % 2 ? giant_among_small(n, 1 + static_cast<int>(random() % n), random) : random_sizes(n, 8, random);
+    const std::vector<int> columns = nearly_equal(n, 1 + static_cast<int>(random() % 2000), random);
+    const ClusterMargins r(rows), c(columns);
+    const float expected = testing_support::oracle_fold_cross_term(r, c);
+    const float actual = fold_cross_term(r, c);
+    ASSERT_EQ(std::bit_cast<std::uint32_t>(expected), std::bit_cast<std::uint32_t>(actual))
+        << "trial " << trial << ", n = " << n << ": " << expected << " vs " << actual;
+  }
 }
 
 }  // namespace

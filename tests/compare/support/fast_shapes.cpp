@@ -81,6 +81,30 @@ Pairing caterpillar_pairs(int n, std::mt19937_64& random) {
   return joins;
 }
 
+// As single linkage on well-separated data: at every level one cluster holds
+// most objects and the rest are singletons or small clusters.
+Pairing giant_cluster(int n, std::mt19937_64& random) {
+  std::vector<int> others = shuffled_objects(n, random);
+  const int giant = others.back();
+  others.pop_back();
+  Pairing joins;
+  while (!others.empty()) {
+    if (others.size() >= 2 && random() % 3 == 0) {
+      std::uniform_int_distribution<std::size_t> pick(0, others.size() - 1);
+      std::size_t i = pick(random), j = pick(random);
+      while (j == i) j = pick(random);
+      joins.emplace_back(others[i], others[j]);
+      others.erase(others.begin() + static_cast<std::ptrdiff_t>(std::max(i, j)));
+    } else {
+      std::uniform_int_distribution<std::size_t> pick(0, others.size() - 1);
+      const std::size_t i = pick(random);
+      joins.emplace_back(giant, others[i]);
+      others.erase(others.begin() + static_cast<std::ptrdiff_t>(i));
+    }
+  }
+  return joins;
+}
+
 Pairing pairing_for(Shape shape, int n, std::mt19937_64& random) {
   switch (shape) {
     case Shape::random_tree: return random_tree(n, random);
@@ -88,6 +112,7 @@ Pairing pairing_for(Shape shape, int n, std::mt19937_64& random) {
     case Shape::star: return chain(n, random);
     case Shape::balanced: return balanced(n, random);
     case Shape::caterpillar_pairs: return caterpillar_pairs(n, random);
+    case Shape::giant_cluster: return giant_cluster(n, random);
   }
   return {};
 }
@@ -142,6 +167,7 @@ std::string shape_name(Shape shape) {
     case Shape::balanced: return "balanced";
     case Shape::caterpillar_pairs: return "caterpillar of pairs";
     case Shape::star: return "star";
+    case Shape::giant_cluster: return "giant cluster";
   }
   return "?";
 }

@@ -18,6 +18,7 @@ enum class Shape {
   balanced,           // neighbouring clusters pair up round by round
   caterpillar_pairs,  // pairs first, then a chain over the pairs
   star,               // a chain whose merges all share one height
+  giant_cluster,      // one cluster grows by absorbing others while small ones form beside it
 };
 
 struct ShapeOptions {
