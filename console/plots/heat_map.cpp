@@ -154,8 +154,8 @@ HeatMapLayout lay_out_heat_map(const HeatTable& table, const QRectF& area, const
   layout.font = picture_font(area);
   layout.rows = table.rows();
   layout.columns = table.columns();
-  QFontMetricsF metrics(layout.font, const_cast<QPaintDevice*>(device));
-  QFontMetricsF title_metrics(title_font(layout.font), const_cast<QPaintDevice*>(device));
+  QFontMetricsF metrics(layout.font, device);
+  QFontMetricsF title_metrics(title_font(layout.font), device);
   const double h = metrics.height();
   layout.line_height = h;
   const double margin = h * 0.8;
