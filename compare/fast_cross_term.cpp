@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
+#include <span>
 
 // Why the shortcuts below leave the result unchanged. All margins are whole
 // numbers, so every stored square, every term and every running sum is a
@@ -48,6 +49,23 @@
 // binade); a row that would reach 2^24 is folded step by step instead.
 // Equal rows one after another: the parities follow a cycle of length at
 // most two, so R rows add a sum of R steps known in closed form.
+//
+// Crossing rows. A row whose own total takes S out of its binade is folded
+// column by column, but not step by step. While S < 2^24, the partial sums
+// S + square(r) * (c_1 + ... + c_j) over the column squares c are whole
+// numbers that grow with j; as long as the last of them is at most 2^24,
+// all are 4-byte reals and no step rounds, so the exact prefix sums of the
+// column squares and one binary search give the exact part at once. From
+// 2^24 on, inside one binade, each column adds q to m as in "Rows inside one
+// binade". For a block of columns none of whose terms is a tie, q does not
+// depend on the parity of m, so the block adds the sum of its q, and it
+// stays in the binade exactly when m plus that sum is below 2^24 (q >= 0,
+// so m only grows). A block that fails this test, or holds a tie, is folded
+// one column at a time with the parity rule, until the column whose q would
+// bring m to 2^24: that step is taken as specified, and the next binade
+// starts from its result. Columns whose terms are negligible where the row
+// starts stay negligible for the rest of the row, so only the tier that
+// can change S is read, in one contiguous run.
 
 namespace compare::fast {
 
@@ -120,7 +138,8 @@ bool add_exact_span(float& sum, std::int64_t span_square_sum, int span_twos, con
   return true;
 }
 
-void fold_row(float& sum, float row_square, const ClusterMargins& columns) {
+// A row term by term, passing over the columns that cannot change S.
+void fold_row_plainly(float& sum, float row_square, const ClusterMargins& columns) {
   const int t = negligible_tier(row_square, negligible_limit(sum));
   if (t < 0) {
     for (int s = 0; s < columns.count(); ++s) sum = cross_term_step(sum, columns.square(s), row_square);
@@ -128,6 +147,101 @@ void fold_row(float& sum, float row_square, const ClusterMargins& columns) {
   }
   if (t >= columns.tier_count()) return;
   for (int s : columns.tier(t)) sum = cross_term_step(sum, columns.square(s), row_square);
+}
+
+// Adds the columns of one row from `from` on while every partial sum stays
+// at most 2^24, found on the exact prefix sums of the column squares; see
+// "Crossing rows". Returns the first column not added. Needs S < 2^24.
+int add_exact_columns(float& sum, std::int64_t row_square, const ClusterMargins& columns, int from) {
+  const std::span<const std::int64_t> prefix = columns.square_prefix();
+  const auto s = static_cast<std::int64_t>(sum);
+  const std::int64_t budget = prefix[from] + (kSignificandLimit - s) / row_square;
+  const auto end = std::upper_bound(prefix.begin() + from, prefix.end(), budget) - 1;
+  sum = static_cast<float>(s + row_square * (*end - prefix[from]));
+  return static_cast<int>(end - prefix.begin());
+}
+
+// The binade of a running sum S in [2^24, 2^52): S = m * 2^shift with
+// 2^23 <= m < 2^24.
+struct Binade {
+  explicit Binade(float sum)
+      : shift(exponent_of(sum) - 23),
+        half(std::uint64_t{1} << (shift - 1)),
+        mask((std::uint64_t{1} << shift) - 1),
+        m(static_cast<std::uint64_t>(sum) >> shift) {}
+  // What a term adds to m; see "Rows inside one binade".
+  std::uint64_t step_of(std::uint64_t term) const {
+    const std::uint64_t whole = term >> shift, rest = term & mask;
+    return whole + (rest > half ? 1 : rest == half ? (m + whole) & 1 : 0);
+  }
+  float sum() const { return static_cast<float>(m << shift); }
+  int shift;
+  std::uint64_t half, mask, m;
+};
+
+constexpr std::size_t kColumnBlock = 32;
+
+// Folds the given column squares of one row into S >= 2^24, block by block
+// inside each binade and term by term only in the block where S leaves it;
+// see "Crossing rows". Every term must be below 2^52.
+void fold_squares_in_binades(float& sum, std::uint64_t row_square, std::span<const std::uint32_t> squares) {
+  const auto row_real = static_cast<float>(row_square);
+  std::size_t i = 0;
+  while (i < squares.size()) {
+    if (static_cast<double>(sum) >= kTwo52) {
+      for (; i < squares.size(); ++i) sum = cross_term_step(sum, static_cast<float>(squares[i]), row_real);
+      return;
+    }
+    Binade b(sum);
+    bool left_binade = false;
+    while (i < squares.size() && !left_binade) {
+      const std::size_t end = std::min(i + kColumnBlock, squares.size());
+      std::uint64_t block_steps = 0;
+      bool tie = false;
+      for (std::size_t j = i; j < end; ++j) {
+        const std::uint64_t term = row_square * squares[j], rest = term & b.mask;
+        block_steps += (term >> b.shift) + (rest > b.half);
+        tie |= rest == b.half;
+      }
+      if (!tie && b.m + block_steps < static_cast<std::uint64_t>(kSignificandLimit)) {
+        b.m += block_steps;
+        i = end;
+        continue;
+      }
+      for (; i < end; ++i) {
+        const std::uint64_t q = b.step_of(row_square * squares[i]);
+        if (b.m + q >= static_cast<std::uint64_t>(kSignificandLimit)) {
+          sum = cross_term_step(b.sum(), static_cast<float>(squares[i]), row_real);
+          ++i;
+          left_binade = true;
+          break;
+        }
+        b.m += q;
+      }
+    }
+    if (!left_binade) sum = b.sum();
+  }
+}
+
+// One row that no shortcut for whole rows covers: exact columns first, then
+// blocks of columns inside each binade.
+void fold_row(float& sum, float row_square, const ClusterMargins& columns) {
+  if (static_cast<double>(row_square) * columns.largest_square() >= kTwo52) {
+    fold_row_plainly(sum, row_square, columns);
+    return;
+  }
+  const auto row_whole = static_cast<std::int64_t>(row_square);
+  int from = 0;
+  if (static_cast<double>(sum) < kTwo24) {
+    from = add_exact_columns(sum, row_whole, columns, 0);
+    if (from == columns.count()) return;
+    sum = cross_term_step(sum, columns.square(from), row_square);
+    ++from;
+  }
+  const double limit = negligible_limit(sum);  // the binade where the rest of the row starts
+  const int t = negligible_tier(row_square, limit);
+  if (t >= columns.tier_count()) return;
+  fold_squares_in_binades(sum, static_cast<std::uint64_t>(row_whole), columns.squares_from(t, from));
 }
 
 // The largest size z whose square times `other_square` is at most `limit`

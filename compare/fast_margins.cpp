@@ -52,6 +52,34 @@ ClusterMargins::ClusterMargins(std::span<const int> sizes_in_label_order, bool w
   for (int i = 0; i < count(); ++i) {
     for (int t = 0; t < std::min(tiers, tiers_for(sizes_[i])); ++t) tier_indices_[fill[t]++] = static_cast<std::uint16_t>(i);
   }
+  if (with_tiers) keep_column_tables();
+}
+
+void ClusterMargins::keep_column_tables() {
+  whole_squares_.resize(sizes_.size());
+  square_prefix_.assign(sizes_.size() + 1, 0);
+  for (int i = 0; i < count(); ++i) {
+    whole_squares_[i] = static_cast<std::uint32_t>(square(i));
+    square_prefix_[i + 1] = square_prefix_[i] + whole_squares_[i];
+  }
+  tier_squares_.resize(tier_indices_.size());
+  for (std::size_t j = 0; j < tier_indices_.size(); ++j) tier_squares_[j] = whole_squares_[tier_indices_[j]];
+  std::vector<std::uint16_t> ascending(sizes_);
+  std::sort(ascending.begin(), ascending.end());
+  for (std::size_t i = 0; i < ascending.size(); ++i) {
+    if (i == 0 || ascending[i] != ascending[i - 1]) {
+      distinct_sizes_.push_back(ascending[i]);
+      distinct_counts_.push_back(0);
+    }
+    ++distinct_counts_.back();
+  }
+}
+
+std::span<const std::uint32_t> ClusterMargins::squares_from(int t, int from) const {
+  if (t < 0) return std::span<const std::uint32_t>(whole_squares_).subspan(static_cast<std::size_t>(from));
+  const std::span<const std::uint16_t> indices = tier(t);
+  const auto first = std::lower_bound(indices.begin(), indices.end(), from) - indices.begin();
+  return {tier_squares_.data() + tier_start_[t] + first, tier_squares_.data() + tier_start_[t + 1]};
 }
 
 int ClusterMargins::first_larger(int from, int limit) const {

@@ -15,7 +15,8 @@ class ClusterMargins {
 
   ClusterMargins() = default;
   // Without tiers the margins take less memory (for the many row levels
-  // kept at once) and are searched through block maxima instead.
+  // kept at once) and are searched through block maxima instead; the
+  // contiguous column tables below come with the tiers.
   explicit ClusterMargins(std::span<const int> sizes_in_label_order, bool with_tiers = true);
 
   int count() const { return static_cast<int>(sizes_.size()); }
@@ -57,7 +58,22 @@ class ClusterMargins {
     return {tier_indices_.data() + tier_start_[t], tier_indices_.data() + tier_start_[t + 1]};
   }
 
+  // Kept only with tiers, for the column side of the fold, which reads them
+  // in long contiguous runs.
+  // The stored squares as whole numbers (each is below 2^32), in label order.
+  std::span<const std::uint32_t> whole_squares() const { return whole_squares_; }
+  // The squares of tier t from index `from` on, or of every index from
+  // `from` on when t < 0, in label order.
+  std::span<const std::uint32_t> squares_from(int t, int from) const;
+  // square_prefix()[j] is the exact sum of the first j stored squares.
+  std::span<const std::int64_t> square_prefix() const { return square_prefix_; }
+  // The distinct sizes, ascending, each with the number of entries of that size.
+  std::span<const std::uint16_t> distinct_sizes() const { return distinct_sizes_; }
+  std::span<const std::uint32_t> distinct_counts() const { return distinct_counts_; }
+
  private:
+  void keep_column_tables();
+
   std::vector<std::uint16_t> sizes_;
   std::vector<std::uint8_t> run_left_;
   std::vector<std::uint16_t> block_largest_;  // largest size per block of kBlock entries
@@ -65,6 +81,11 @@ class ClusterMargins {
   std::vector<std::uint8_t> block_square_twos_;
   std::vector<std::uint32_t> tier_start_;
   std::vector<std::uint16_t> tier_indices_;
+  std::vector<std::uint32_t> tier_squares_;  // the squares of tier_indices_
+  std::vector<std::uint32_t> whole_squares_;
+  std::vector<std::int64_t> square_prefix_;
+  std::vector<std::uint16_t> distinct_sizes_;
+  std::vector<std::uint32_t> distinct_counts_;
   std::int64_t square_sum_ = 0;
   int square_twos_ = 64;
   float largest_square_ = 0.0f;
