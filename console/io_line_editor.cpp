@@ -38,6 +38,7 @@ void move_caret_right(IoWindow& window) {
   if (window.view.line_complete) return;
   IoView& view = window.view;
   view.caret_column = std::min(view.caret_column + 1, window.store.line_length(window.store.line_count()));
+  keep_caret_in_view(window);
   place_caret(window);
 }
 
@@ -86,10 +87,6 @@ void insert_typed_char(IoWindow& window, char character) {
   window.store.put_char(view.caret_column, character);
   ++view.caret_column;
   window.store.widen_longest_line(view.caret_column);
-  if (view.caret_column + 1 > view.columns) {
-    scroll_horizontally(window, HorizontalRequest::column_right);
-    update_scroll_ranges(window);
-  }
 }
 
 }  // namespace
@@ -104,6 +101,7 @@ void key_down(IoWindow& window, Key key) {
     case Key::down: scroll_vertically(window, VerticalRequest::line_down); break;
     case Key::left:
       window.view.caret_column = std::max(window.view.caret_column - 1, 0);
+      keep_caret_in_view(window);
       place_caret(window);
       break;
     case Key::right: move_caret_right(window); break;
@@ -125,6 +123,7 @@ void type_char(IoWindow& window, int code) {
     case kEnter: end_line(window); break;
     default: insert_typed_char(window, static_cast<char>(code));
   }
+  keep_caret_in_view(window);
   place_caret(window);
 }
 

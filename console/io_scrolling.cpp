@@ -79,8 +79,27 @@ void update_scroll_ranges(IoWindow& window) {
   // Two lines of room below the text: the input line and one spare.
   view.max_first_line = std::max(window.store.line_count() + 2 - view.rows, 0);
   set_range(window.surface, ScrollBar::vertical, view.first_line, view.max_first_line);
-  view.max_first_column = std::max(window.store.longest_line() - view.columns, 0);
+  // The caret's own cell, after the last typed character, must come into
+  // view as well as the longest line.
+  int input_reach = view.line_complete ? 0 : view.caret_column + 1;
+  view.max_first_column = std::max({window.store.longest_line() - view.columns, input_reach - view.columns, 0});
   set_range(window.surface, ScrollBar::horizontal, view.first_column, view.max_first_column);
+}
+
+void keep_caret_in_view(IoWindow& window) {
+  IoView& view = window.view;
+  int whole_columns = std::max(view.columns, 1);
+  int target = view.first_column;
+  if (view.caret_column >= view.first_column + whole_columns) {
+    target = view.caret_column - whole_columns + 1;
+  } else if (view.caret_column < view.first_column) {
+    // Back past the left edge the caret comes in at the right, with the
+    // text before it in view.
+    target = std::max(view.caret_column - whole_columns + 1, 0);
+  }
+  if (target == view.first_column) return;
+  update_scroll_ranges(window);
+  scroll_horizontally(window, HorizontalRequest::thumb_track, target);
 }
 
 }  // namespace console

@@ -16,8 +16,14 @@ int horizontal_delta(const IoView& view, HorizontalRequest request, int thumb = 
 void scroll_vertically(IoWindow& window, VerticalRequest request, int thumb = 0);
 void scroll_horizontally(IoWindow& window, HorizontalRequest request, int thumb = 0);
 
-// Recomputes both ranges from the line count, the longest line and the
-// window size, pulling the positions back inside them.
+// Recomputes both ranges from the line count, the longest line, the caret
+// of a line being typed and the window size, pulling the positions back
+// inside them.
 void update_scroll_ranges(IoWindow& window);
+
+// Scrolls sideways so that the caret's cell lies within the whole columns
+// of the view: the view follows typing past the right edge and erasing or
+// moving back past the left one.
+void keep_caret_in_view(IoWindow& window);
 
 }  // namespace console

@@ -39,6 +39,11 @@ class IoWidget : public QAbstractScrollArea, public console::IoSurface {
   void set_edit_items_enabled(bool enabled) override;
   void text_changed() override;
 
+  // The caret's cell in viewport pixels, and whether it is drawn: only
+  // while the window has the focus and nothing hides it.
+  QRect caret_rect() const;
+  bool caret_visible() const;
+
  protected:
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
@@ -59,9 +64,7 @@ class IoWidget : public QAbstractScrollArea, public console::IoSurface {
   void vertical_action(int action);
   void horizontal_action(int action);
   void type_key_text(const QKeyEvent& event);
-  QRect caret_rect() const;
   void update_caret();
-  bool caret_visible() const;
 
   ConsoleState& state_;
   console::IoWindow window_;

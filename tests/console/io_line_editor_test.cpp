@@ -224,13 +224,60 @@ TEST_F(LineEditorTest, TypingPastTheRightEdgeScrollsSidewaysAndEnterScrollsBack)
   resize_to(10, 20);
   type("abcdefghijkl");  // 12 characters in 10 columns
   EXPECT_EQ(store.longest_line(), 12);
-  EXPECT_EQ(view.max_first_column, 2);
-  // The range follows the caret one character late, so the view does too.
-  EXPECT_EQ(view.first_column, 1);
+  // The caret's cell, column 12, is the last whole column of the view:
+  // columns 3 to 12 are shown.
+  EXPECT_EQ(view.max_first_column, 3);
+  EXPECT_EQ(view.first_column, 3);
   surface.forget();
   type("\r");
   EXPECT_EQ(view.first_column, 0);
-  EXPECT_EQ(surface.scrolls, (std::vector<Scroll>{{kCellWidth, 0}}));
+  EXPECT_EQ(surface.scrolls, (std::vector<Scroll>{{3 * kCellWidth, 0}}));
+}
+
+// Whether the caret's cell lies within the whole columns of the view.
+bool caret_in_view(const IoView& view) {
+  return view.caret_column >= view.first_column && view.caret_column < view.first_column + view.columns;
+}
+
+TEST_F(LineEditorTest, TheCaretStaysInViewWhileALongLineIsTypedAndErased) {
+  resize_to(10, 20);
+  for (int k = 1; k <= 30; ++k) {
+    type("x");
+    ASSERT_TRUE(caret_in_view(view)) << "after typing " << k;
+    // The character just typed stands left of the caret, in view too.
+    ASSERT_GE(view.caret_column - 1, view.first_column) << "after typing " << k;
+  }
+  EXPECT_EQ(view.first_column, 21);
+  for (int k = 1; k <= 30; ++k) {
+    type("\b");
+    ASSERT_TRUE(caret_in_view(view)) << "after erasing " << k;
+  }
+  EXPECT_EQ(input_line(), "");
+  EXPECT_EQ(view.first_column, 0);
+}
+
+// Back past the left edge the view jumps so that the caret stands in the
+// last whole column, the text before it in view.
+TEST_F(LineEditorTest, ErasingPastTheLeftEdgeBringsTheTextBeforeTheCaretIntoView) {
+  resize_to(10, 20);
+  type(std::string(30, 'x'));
+  ASSERT_EQ(view.first_column, 21);
+  for (int k = 0; k < 10; ++k) key_down(window, Key::left);  // caret 20, one left of the view
+  EXPECT_EQ(view.caret_column, 20);
+  EXPECT_EQ(view.first_column, 11);
+  type("\b");
+  EXPECT_EQ(view.caret_column, 19);
+  EXPECT_EQ(view.first_column, 11);
+}
+
+TEST_F(LineEditorTest, RightFollowsTheCaretBackToTheEndOfTheLine) {
+  resize_to(10, 20);
+  type(std::string(30, 'x'));
+  for (int k = 0; k < 30; ++k) key_down(window, Key::left);
+  EXPECT_EQ(view.first_column, 0);
+  for (int k = 0; k < 30; ++k) key_down(window, Key::right);
+  EXPECT_EQ(view.caret_column, 30);
+  EXPECT_EQ(view.first_column, 21);
 }
 
 TEST_F(LineEditorTest, AHundredColumnOutputLineInEightyColumnsGivesTwentyColumnsOfScroll) {

@@ -160,5 +160,23 @@ TEST_F(IoWidgetTest, CtrlWithOtherLettersTypesTheirControlCodes) {
   EXPECT_EQ(store_line(1), "\x01");
 }
 
+TEST_F(IoWidgetTest, TheCaretIsInViewAfterTypingAHundredAndTwentyCharactersAndAfterErasingThem) {
+  io->setFocus();
+  QTest::keyClicks(io, QString(120, QLatin1Char('w')));
+  const QRect client = io->viewport()->rect();
+  ASSERT_LT(columns(), 120);
+  EXPECT_TRUE(io->caret_visible());
+  EXPECT_TRUE(client.contains(io->caret_rect()));
+  // The last character typed stands whole in the cell left of the caret.
+  EXPECT_TRUE(client.contains(io->caret_rect().translated(-view().char_width, 0)));
+  EXPECT_EQ(io->horizontalScrollBar()->value(), view().first_column);
+  for (int k = 0; k < 120; ++k) QTest::keyClick(io, Qt::Key_Backspace);
+  EXPECT_EQ(store_line(1), "");
+  EXPECT_TRUE(io->caret_visible());
+  EXPECT_TRUE(client.contains(io->caret_rect()));
+  EXPECT_EQ(io->caret_rect().topLeft(), QPoint(0, 0));
+  EXPECT_EQ(io->horizontalScrollBar()->value(), 0);
+}
+
 }  // namespace
 }  // namespace console::qt
