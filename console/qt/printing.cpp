@@ -2,11 +2,14 @@
 
 #include <QCoreApplication>
 #include <QDialog>
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QThread>
 #include <QWidget>
 #include <QWindow>
 #include <memory>
@@ -43,15 +46,15 @@ std::unique_ptr<QDialog> make_printing_dialog(int& print_continue) {
 
 namespace {
 
-class QtPrintSession : public console::PrintSession {
+class QtPrintSession : public QtPrintingDialogSession {
  public:
-  explicit QtPrintSession(QWidget* owner) : owner_(owner) {}
+  explicit QtPrintSession(QWidget* owner) : QtPrintingDialogSession(owner) {}
 
   std::optional<console::PrintChoice> choose_printer() override {
     printer_.setCollateCopies(true);
     printer_.setFromTo(1, 1);
     printer_.setCopyCount(1);
-    QPrintDialog dialog(&printer_, owner_);
+    QPrintDialog dialog(&printer_, owner());
     dialog.setMinMax(1, kHighestPage);
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
     dialog.setOption(QAbstractPrintDialog::PrintCollateCopies, true);
@@ -71,27 +74,44 @@ class QtPrintSession : public console::PrintSession {
   console::PrintDevice& device() override { return *device_; }
   void release_device() override { device_.reset(); }
 
-  void show_printing_dialog() override {
-    dialog_ = make_printing_dialog(print_continue);
-    dialog_->show();
-    if (owner_ != nullptr && owner_->window()->windowHandle() != nullptr && dialog_->windowHandle() != nullptr) {
-      dialog_->windowHandle()->setTransientParent(owner_->window()->windowHandle());
-    }
-  }
-  void destroy_printing_dialog() override { dialog_.reset(); }
-  void set_owner_enabled(bool enabled) override {
-    if (owner_ != nullptr) owner_->setEnabled(enabled);
-  }
-  void serve_pending_events() override { QCoreApplication::processEvents(); }
-
  private:
-  QWidget* owner_;
   QPrinter printer_{QPrinter::HighResolution};
   std::optional<QtPrintDevice> device_;
-  std::unique_ptr<QDialog> dialog_;
 };
 
+// The window system maps a new window some time after it is shown; until
+// then it cannot be drawn. A second is more than any display takes.
+void wait_until_exposed(QWidget& widget) {
+  QElapsedTimer waited;
+  waited.start();
+  while (widget.windowHandle() != nullptr && !widget.windowHandle()->isExposed() && waited.elapsed() < 1000) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    QThread::msleep(2);
+  }
+}
+
 }  // namespace
+
+QtPrintingDialogSession::~QtPrintingDialogSession() = default;
+
+void QtPrintingDialogSession::show_printing_dialog() {
+  dialog_ = make_printing_dialog(print_continue);
+  dialog_->show();
+  if (owner_ != nullptr && owner_->window()->windowHandle() != nullptr && dialog_->windowHandle() != nullptr) {
+    dialog_->windowHandle()->setTransientParent(owner_->window()->windowHandle());
+  }
+  // Drawn before the first page, not after the job.
+  wait_until_exposed(*dialog_);
+  dialog_->repaint();
+}
+
+void QtPrintingDialogSession::destroy_printing_dialog() { dialog_.reset(); }
+
+void QtPrintingDialogSession::set_owner_enabled(bool enabled) {
+  if (owner_ != nullptr) owner_->setEnabled(enabled);
+}
+
+void QtPrintingDialogSession::serve_pending_events() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
 
 void print_window_text(QWidget* owner, const console::TextStore& store) {
   QtPrintSession session(owner);

@@ -4,13 +4,13 @@
 #include <memory>
 #include <string_view>
 
+#include <QDialog>
 #include <QFont>
 #include <QPainter>
 
 #include "console/print_job.h"
 #include "console/text_store.h"
 
-class QDialog;
 class QPrinter;
 class QWidget;
 
@@ -24,6 +24,31 @@ void print_window_text(QWidget* owner, const console::TextStore& store);
 // button; any command of it (Cancel, Enter, Escape, a close) clears
 // print_continue.
 std::unique_ptr<QDialog> make_printing_dialog(int& print_continue);
+
+// The Printing dialog's side of a job: the dialog is drawn before the
+// first page goes out and is served between lines, so that its Cancel can
+// be pressed while the pages are sent; the owner is disabled meanwhile.
+// The print dialog and the device are the subclass's.
+class QtPrintingDialogSession : public console::PrintSession {
+ public:
+  explicit QtPrintingDialogSession(QWidget* owner) : owner_(owner) {}
+  ~QtPrintingDialogSession() override;
+
+  void show_printing_dialog() override;
+  void destroy_printing_dialog() override;
+  void set_owner_enabled(bool enabled) override;
+  void serve_pending_events() override;
+
+  // While the job runs; null before and after.
+  QDialog* printing_dialog() const { return dialog_.get(); }
+
+ protected:
+  QWidget* owner() const { return owner_; }
+
+ private:
+  QWidget* owner_;
+  std::unique_ptr<QDialog> dialog_;
+};
 
 // A QPrinter as the job's device, in the printer's default font. Pages
 // start with the painter, so a job that draws nothing produces nothing. A

@@ -3,10 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <QDialog>
+#include <QWindow>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPrinter>
 #include <QPushButton>
+#include <QTest>
+#include <QTimer>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <functional>
@@ -142,6 +145,121 @@ INSTANTIATE_TEST_SUITE_P(
                       DialogCommandCase{"Escape", [](QDialog& d) { press(d, Qt::Key_Escape); }},
                       DialogCommandCase{"Closed", [](QDialog& d) { d.close(); }}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// Sees whether a Cancel button has been painted anywhere.
+class CancelPaintWatcher : public QObject {
+ public:
+  CancelPaintWatcher() { QCoreApplication::instance()->installEventFilter(this); }
+  ~CancelPaintWatcher() override { QCoreApplication::instance()->removeEventFilter(this); }
+  bool painted = false;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    auto* button = qobject_cast<QPushButton*>(watched);
+    if (event->type() == QEvent::Paint && button != nullptr && button->text() == QStringLiteral("Cancel")) {
+      painted = true;
+    }
+    return false;
+  }
+};
+
+// The printer's pages, counted, with the user's action once the first
+// page has gone out and a look at the Printing dialog when the first one
+// starts.
+class WatchedDevice : public console::PrintDevice {
+ public:
+  WatchedDevice(QPrinter& printer, std::function<void()> after_first_page, std::function<void()> at_first_page)
+      : device_(printer), after_first_page_(std::move(after_first_page)), at_first_page_(std::move(at_first_page)) {}
+  int line_height() override { return device_.line_height(); }
+  int printable_height() override { return device_.printable_height(); }
+  bool start_document(std::string_view name) override { return device_.start_document(name); }
+  bool start_page() override {
+    if (++pages_started == 1) at_first_page_();
+    return device_.start_page();
+  }
+  void draw_line(int x, int y, std::string_view text) override {
+    ++lines_drawn;
+    device_.draw_line(x, y, text);
+  }
+  bool end_page() override {
+    if (pages_started == 1) after_first_page_();
+    return device_.end_page();
+  }
+  bool end_document() override { return device_.end_document(); }
+
+  int pages_started = 0;
+  int lines_drawn = 0;
+
+ private:
+  QtPrintDevice device_;
+  std::function<void()> after_first_page_;
+  std::function<void()> at_first_page_;
+};
+
+// The Printing dialog of the desktop program, over a PDF printer, the
+// print dialog answered with all pages.
+class PdfPrintingDialogSession : public QtPrintingDialogSession {
+ public:
+  PdfPrintingDialogSession(QWidget* owner, const QString& path) : QtPrintingDialogSession(owner) {
+    printer_.setOutputFormat(QPrinter::PdfFormat);
+    printer_.setOutputFileName(path);
+  }
+  std::optional<console::PrintChoice> choose_printer() override {
+    device_.emplace(printer_, [this] { after_first_page(); }, [this] { at_first_page(); });
+    return console::PrintChoice{};
+  }
+  console::PrintDevice& device() override { return *device_; }
+  void release_device() override {
+    pages_started = device_->pages_started;
+    lines_drawn = device_->lines_drawn;
+    device_.reset();
+  }
+
+  int lines_per_page() {
+    QtPrintDevice probe(printer_);
+    return console::page_layout(probe.line_height(), probe.printable_height()).lines_per_page;
+  }
+
+  std::function<void()> after_first_page = [] {};
+  std::function<void()> at_first_page = [] {};
+  int pages_started = 0;
+  int lines_drawn = 0;
+
+ private:
+  QPrinter printer_{QPrinter::HighResolution};
+  std::optional<WatchedDevice> device_;
+};
+
+TEST_F(ServicesPrintingTest, CancelInThePrintingDialogStopsAManyPageJobBeforeItsLastPage) {
+  QWidget owner;
+  owner.show();
+  PdfPrintingDialogSession session(&owner, path);
+  constexpr int kPages = 40;
+  add_lines(kPages * session.lines_per_page());
+  bool drawn_before_the_first_page = false;
+  bool owner_disabled_meanwhile = false;
+  CancelPaintWatcher watcher;
+  session.at_first_page = [&] {
+    QDialog* dialog = session.printing_dialog();
+    drawn_before_the_first_page = dialog->windowHandle()->isExposed() && watcher.painted;
+    owner_disabled_meanwhile = !owner.isEnabled();
+  };
+  // The user's click reaches the dialog as the window system delivers it:
+  // among the events the job serves between its lines.
+  session.after_first_page = [&] {
+    QPushButton* cancel = session.printing_dialog()->findChild<QPushButton*>();
+    QTimer::singleShot(0, cancel, [cancel] { QTest::mouseClick(cancel, Qt::LeftButton); });
+  };
+  EXPECT_EQ(console::print_store(store, session), console::PrintOutcome::cancelled);
+  EXPECT_TRUE(drawn_before_the_first_page);
+  EXPECT_TRUE(owner_disabled_meanwhile);
+  EXPECT_EQ(session.print_continue, 0);
+  EXPECT_GE(session.pages_started, 1);
+  EXPECT_LT(session.pages_started, kPages);
+  EXPECT_LT(session.lines_drawn, kPages * session.lines_per_page());
+  EXPECT_EQ(session.printing_dialog(), nullptr);
+  EXPECT_TRUE(owner.isEnabled());
+}
 
 }  // namespace
 }  // namespace console::qt
