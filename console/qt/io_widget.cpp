@@ -18,6 +18,7 @@
 #include "console/io_scrolling.h"
 #include "console/io_selection.h"
 #include "console/qt/frame_menu.h"
+#include "console/qt/scroll_bar_style.h"
 
 namespace console::qt {
 
@@ -97,7 +98,10 @@ IoWidget::IoWidget(ConsoleState& state, QWidget* parent)
   viewport()->setCursor(Qt::IBeamCursor);
   viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
   viewport()->setFocusProxy(this);
-  for (QScrollBar* bar : {verticalScrollBar(), horizontalScrollBar()}) bar->setRange(0, 0);
+  for (QScrollBar* bar : {verticalScrollBar(), horizontalScrollBar()}) {
+    bar->setRange(0, 0);
+    set_contrasting_handle(*bar);
+  }
   connect(verticalScrollBar(), &QScrollBar::actionTriggered, this, &IoWidget::vertical_action);
   connect(horizontalScrollBar(), &QScrollBar::actionTriggered, this, &IoWidget::horizontal_action);
   connect(verticalScrollBar(), &QScrollBar::sliderReleased, this, [this] {

@@ -5,7 +5,10 @@
 
 #include <ostream>
 
+#include <QImage>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QTest>
 #include <QTimer>
 
@@ -176,6 +179,45 @@ TEST_F(IoWidgetTest, TheCaretIsInViewAfterTypingAHundredAndTwentyCharactersAndAf
   EXPECT_TRUE(client.contains(io->caret_rect()));
   EXPECT_EQ(io->caret_rect().topLeft(), QPoint(0, 0));
   EXPECT_EQ(io->horizontalScrollBar()->value(), 0);
+}
+
+// The mean grey level of a part of the bar as it is drawn.
+double mean_grey(const QImage& image, const QRect& part) {
+  double sum = 0;
+  int count = 0;
+  for (int y = part.top(); y <= part.bottom(); ++y) {
+    for (int x = part.left(); x <= part.right(); ++x) {
+      sum += qGray(image.pixel(x, y));
+      ++count;
+    }
+  }
+  return count > 0 ? sum / count : 0;
+}
+
+TEST_F(IoWidgetTest, TheScrollBarHandleIsClearlyDarkerThanItsGroove) {
+  for (int k = 0; k < 3 * rows(); ++k) write_line("line");
+  QScrollBar* bar = io->verticalScrollBar();
+  ASSERT_GT(bar->maximum(), 0);
+  QStyleOptionSlider option;
+  option.initFrom(bar);
+  option.orientation = Qt::Vertical;
+  option.minimum = bar->minimum();
+  option.maximum = bar->maximum();
+  option.sliderPosition = bar->sliderPosition();
+  option.sliderValue = bar->value();
+  option.pageStep = bar->pageStep();
+  option.singleStep = bar->singleStep();
+  option.subControls = QStyle::SC_All;
+  QRect handle = bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider, bar);
+  // The view follows the text to its end: the groove lies above the handle.
+  QRect groove = bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSubPage, bar);
+  ASSERT_FALSE(handle.isEmpty());
+  ASSERT_FALSE(groove.isEmpty());
+  // Inside the outlines, where the fills are.
+  QImage image = bar->grab().toImage();
+  double handle_grey = mean_grey(image, handle.adjusted(2, 2, -2, -2));
+  double groove_grey = mean_grey(image, groove.adjusted(2, 2, -2, -2));
+  EXPECT_GE(groove_grey - handle_grey, 20.0) << "handle " << handle_grey << ", groove " << groove_grey;
 }
 
 }  // namespace
