@@ -23,6 +23,8 @@ namespace {
 
 constexpr QPoint kIoWindowPlace{15, 15};
 constexpr QSize kIoWindowSize{600, 300};
+// The size a child window was opened with, which Cascade gives back to it.
+constexpr const char* kOpeningSize = "opening_size";
 
 // The Input/Output window lives as long as the frame: only the frame's own
 // close takes it along.
@@ -56,6 +58,21 @@ FrameHooks with_defaults(FrameHooks hooks) {
   if (!hooks.run_message_box) hooks.run_message_box = [](QMessageBox& box) { return box.exec(); };
   if (!hooks.run_dialog) hooks.run_dialog = [](QDialog& dialog) { return dialog.exec(); };
   return hooks;
+}
+
+// The children stepped down from the top-left corner, each at the size it
+// was opened with as far as the client area allows; Qt's own cascade would
+// shrink them to their smallest useful size.
+void cascade_child_windows(QMdiArea& client) {
+  client.cascadeSubWindows();
+  const QSize area = client.viewport()->size();
+  for (QMdiSubWindow* child : client.subWindowList()) {
+    if (child->isMinimized() || child->isMaximized()) continue;
+    QSize opening = child->property(kOpeningSize).toSize();
+    if (!opening.isValid()) continue;
+    QSize room(area.width() - child->x(), area.height() - child->y());
+    child->resize(opening.boundedTo(room).expandedTo(child->minimumSizeHint()));
+  }
 }
 
 }  // namespace
@@ -107,6 +124,7 @@ QMdiSubWindow* FrameWindow::open_child_window(QWidget* contents, const QString& 
                       Qt::WindowMinMaxButtonsHint);
     child->setWindowTitle(title);
     child->setGeometry(geometry);
+    child->setProperty(kOpeningSize, geometry.size());
     child->installEventFilter(new CloseGuard(state_, child));
     gray_close_item(*child);
     child->show();
@@ -220,7 +238,7 @@ void FrameWindow::default_frame_command(int id) {
   QMdiArea* client = state_.mdi_client;
   if (client == nullptr) return;
   if (id == kTile) client->tileSubWindows();
-  if (id == kCascade) client->cascadeSubWindows();
+  if (id == kCascade) cascade_child_windows(*client);
   QList<QMdiSubWindow*> children = client->subWindowList();
   qsizetype index = id - kFirstChildCommand;
   if (index >= 0 && index < children.size()) client->setActiveSubWindow(children[index]);

@@ -7,6 +7,8 @@
 
 #include <QAction>
 #include <QKeySequence>
+#include <QApplication>
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -171,6 +173,21 @@ TEST_F(FrameTest, WindowMenuListsTheChildWindowsAndActivatesTheChosenOne) {
   EXPECT_EQ(command_id_of(*items[4]), kFirstChildCommand);
   emit state.window_menu->aboutToShow();
   EXPECT_EQ(state.window_menu->actions().size(), 5) << "the list was added twice";
+}
+
+TEST_F(FrameTest, CascadeGivesTheInputOutputWindowTheSizeItOpenedWith) {
+  state.io_window->resize(300, 200);
+  frame->dispatch_command(kCascade);
+  EXPECT_EQ(state.io_window->size(), QSize(600, 300));
+  EXPECT_EQ(state.io_window->pos(), QPoint(0, 0));
+}
+
+TEST_F(FrameTest, CascadeKeepsTheInputOutputWindowWithinASmallFrame) {
+  frame->resize(400, 250);
+  QApplication::processEvents();
+  frame->dispatch_command(kCascade);
+  QSize area = state.mdi_client->viewport()->size();
+  EXPECT_EQ(state.io_window->size(), area.boundedTo(QSize(600, 300)));
 }
 
 }  // namespace
