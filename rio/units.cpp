@@ -9,6 +9,7 @@
 #include "rio/platform.h"
 #include "rio/statement.h"
 #include "rio/status.h"
+#include "rio/unit_buffer.h"
 
 namespace rio {
 namespace {
@@ -19,8 +20,6 @@ constexpr std::size_t kTabSizeTextLimit = 20;
 // one tab character expand to gigabytes of blanks; it is treated like an
 // unusable value and gives the usual distance.
 constexpr long long kWidestTabStop = 1024;
-// Reported when a console write hook fails without a system error of its own.
-constexpr int kSysWriteFault = 29;
 
 std::vector<std::unique_ptr<UnitRecord>>& unit_table() {
   static std::vector<std::unique_ptr<UnitRecord>> table;
@@ -81,89 +80,7 @@ int console_number(int number, int kind) {
   }
 }
 
-// ---- moving bytes between the unit buffer and its stream
-
-int write_out(UnitRecord& u, const char* bytes, std::size_t n) {
-  if (u.console()) {
-    // A failed hook is judged by the system error it leaves, not by one
-    // left over from an earlier operation.
-    platform::clear_last_error();
-    if (call_write_hook(bytes, static_cast<int>(n), u.handle) != 0) return kOk;
-    int code = platform::last_error();
-    return u.last_error = code ? code : kSysWriteFault;
-  }
-  long long w = platform::write_bytes(u.handle, bytes, n);
-  if (w < 0) return u.last_error = static_cast<int>(-w);
-  return kOk;
-}
-
-// A file that is rewritten from the start is cut after the new data the
-// first time data reaches it, so no stale tail of the old content survives.
-int cut_stale_tail(UnitRecord& u, long long end) {
-  u.set(kTruncateAtFirstWrite, false);
-  long long size = platform::file_size(u.handle);
-  if (size < 0) return u.last_error = static_cast<int>(-size);
-  if (size <= end) return kOk;
-  if (int rc = platform::truncate_at(u.handle, end)) return u.last_error = rc;
-  return kOk;
-}
-
-// Leaves the buffer empty and ready for output at the logical position.
-int enter_output_mode(UnitRecord& u) {
-  if (!u.is(kBufferFromFile)) return kOk;
-  long long logical = u.buffer_offset + static_cast<long long>(u.buffer_position);
-  if (!u.console() && u.buffer_position < u.buffer_fill) {
-    long long r = platform::seek_to(u.handle, logical);
-    if (r < 0) return u.last_error = static_cast<int>(-r);
-  }
-  u.buffer_offset = logical;
-  u.buffer_fill = u.buffer_position = 0;
-  u.set(kBufferFromFile, false);
-  return kOk;
-}
-
-int put_bytes(UnitRecord& u, const char* bytes, std::size_t n) {
-  while (n > 0) {
-    std::size_t take = std::min(n, u.buffer.size() - u.buffer_fill);
-    std::memcpy(u.buffer.data() + u.buffer_fill, bytes, take);
-    u.buffer_fill += take;
-    u.set(kBufferDirty);
-    bytes += take;
-    n -= take;
-    if (u.buffer_fill == u.buffer.size())
-      if (int rc = flush_unit(u)) return rc;
-  }
-  return kOk;
-}
-
-// Reads the next block into the buffer. Returns 0 or an error; *delivered
-// receives the byte count (0 at end of file).
-int refill(UnitRecord& u, std::size_t* delivered) {
-  if (int rc = flush_unit(u)) return rc;
-  long long n;
-  if (u.console()) {
-    n = call_read_hook(u.buffer.data(), static_cast<int>(u.buffer.size()));
-    if (n < 0) n = 0;
-    n = std::min<long long>(n, static_cast<long long>(u.buffer.size()));
-  } else {
-    n = platform::read_bytes(u.handle, u.buffer.data(), u.buffer.size());
-    if (n < 0) return u.last_error = static_cast<int>(-n);
-  }
-  u.buffer_offset += static_cast<long long>(u.buffer_fill);
-  u.buffer_fill = static_cast<std::size_t>(n);
-  u.buffer_position = 0;
-  u.set(kBufferFromFile);
-  *delivered = u.buffer_fill;
-  return kOk;
-}
-
 // ---- internal files
-
-// An input record is kept only up to the longest record; past it the
-// buffer is not grown and the READ fails as when memory runs out.
-int store_input(RecordBuffer& record, char c, std::size_t n) {
-  return record.would_pass_limit(n) ? kBufferAllocationFailed : record.append(c, n);
-}
 
 int store_input_byte(RecordBuffer& record, char c, int tab) {
   if (c != '\t') return store_input(record, c, 1);
@@ -679,18 +596,6 @@ int write_record(UnitRecord& u, const RecordBuffer& record, bool suppress_line_e
   return u.is(kFlushEachRecord) ? flush_unit(u) : kOk;
 }
 
-int flush_unit(UnitRecord& u) {
-  if (!u.is(kBufferDirty)) return kOk;
-  u.set(kBufferDirty, false);
-  std::size_t n = u.buffer_fill;
-  u.buffer_fill = u.buffer_position = 0;
-  if (n == 0) return kOk;
-  if (int rc = write_out(u, u.buffer.data(), n)) return rc;
-  u.buffer_offset += static_cast<long long>(n);
-  if (u.is(kTruncateAtFirstWrite)) return cut_stale_tail(u, u.buffer_offset);
-  return kOk;
-}
-
 int close_all_units() {
   int first = kOk;
   for (auto& u : unit_table()) {
@@ -706,112 +611,5 @@ int scratch_file_name(std::string& name) { return platform::temporary_name("VLM"
 UnitRecord* connected_unit(int number) { return search(number); }
 
 std::size_t unit_count() { return unit_table().size(); }
-
-}  // namespace rio
-
-namespace rio {
-
-int read_direct_record(UnitRecord& u, long rec, RecordBuffer& record) {
-  record.clear();
-  record.read_pos = 0;
-  if (int rc = flush_unit(u)) return rc;
-  u.set(kBufferFromFile, false);
-  std::vector<char> bytes(static_cast<std::size_t>(u.record_length));
-  long long at = static_cast<long long>(rec - 1) * u.record_length;
-  long long r = platform::seek_to(u.handle, at);
-  if (r < 0) return u.last_error = static_cast<int>(-r);
-  long long n = platform::read_bytes(u.handle, bytes.data(), bytes.size());
-  if (n < 0) return u.last_error = static_cast<int>(-n);
-  if (n < static_cast<long long>(bytes.size())) return kEndOfFile;
-  u.record_index = rec;
-  return record.append(bytes.data(), bytes.size());
-}
-
-int write_direct_record(UnitRecord& u, long rec, const RecordBuffer& record) {
-  if (static_cast<long long>(record.length()) > u.record_length) return kRecordTooLong;
-  if (int rc = flush_unit(u)) return rc;
-  u.set(kBufferFromFile, false);
-  std::vector<char> bytes(static_cast<std::size_t>(u.record_length), u.is(kUnformatted) ? '\0' : ' ');
-  std::memcpy(bytes.data(), record.data(), record.length());
-  long long at = static_cast<long long>(rec - 1) * u.record_length;
-  long long r = platform::seek_to(u.handle, at);
-  if (r < 0) return u.last_error = static_cast<int>(-r);
-  long long n = platform::write_bytes(u.handle, bytes.data(), bytes.size());
-  if (n < 0) return u.last_error = static_cast<int>(-n);
-  u.record_index = rec;
-  return kOk;
-}
-
-}  // namespace rio
-
-namespace rio {
-namespace {
-
-void encode_count(const UnitRecord& u, std::uint32_t count, char* out) {
-  for (int i = 0; i < 4; ++i) {
-    int shift = u.is(kBigEndian) ? 8 * (3 - i) : 8 * i;
-    out[i] = static_cast<char>((count >> shift) & 0xFF);
-  }
-}
-
-std::uint32_t decode_count(const UnitRecord& u, const unsigned char* in) {
-  std::uint32_t count = 0;
-  for (int i = 0; i < 4; ++i) {
-    int shift = u.is(kBigEndian) ? 8 * (3 - i) : 8 * i;
-    count |= static_cast<std::uint32_t>(in[i]) << shift;
-  }
-  return count;
-}
-
-// Moves n bytes from the unit's input into out (null: skips them).
-int take_bytes(UnitRecord& u, char* out, std::size_t n) {
-  while (n > 0) {
-    if (u.buffer_position >= u.buffer_fill || !u.is(kBufferFromFile)) {
-      std::size_t delivered = 0;
-      if (int rc = refill(u, &delivered)) return rc;
-      if (delivered == 0) {
-        u.set(kEndOfFileReached);
-        return kEndOfFile;
-      }
-    }
-    std::size_t take = std::min(n, u.buffer_fill - u.buffer_position);
-    if (out) {
-      std::memcpy(out, u.buffer.data() + u.buffer_position, take);
-      out += take;
-    }
-    u.buffer_position += take;
-    n -= take;
-  }
-  return kOk;
-}
-
-}  // namespace
-
-int write_unformatted_record(UnitRecord& u, const RecordBuffer& record) {
-  if (int rc = enter_output_mode(u)) return rc;
-  char count[4];
-  encode_count(u, static_cast<std::uint32_t>(record.length()), count);
-  if (int rc = put_bytes(u, count, 4)) return rc;
-  if (int rc = put_bytes(u, record.data(), record.length())) return rc;
-  if (int rc = put_bytes(u, count, 4)) return rc;
-  ++u.record_index;
-  return u.is(kFlushEachRecord) ? flush_unit(u) : kOk;
-}
-
-int read_unformatted_record(UnitRecord& u, RecordBuffer& record) {
-  record.clear();
-  record.read_pos = 0;
-  if (u.is(kEndOfFileReached)) return kEndOfFile;
-  unsigned char count[4];
-  if (int rc = take_bytes(u, reinterpret_cast<char*>(count), 4)) return rc;
-  std::uint32_t n = decode_count(u, count);
-  if (int rc = store_input(record, '\0', n)) return rc;
-  record.set_cursor(0);
-  if (int rc = take_bytes(u, record.data(), n)) return rc;
-  record.set_cursor(n);
-  if (int rc = take_bytes(u, nullptr, 4)) return rc;
-  ++u.record_index;
-  return kOk;
-}
 
 }  // namespace rio
