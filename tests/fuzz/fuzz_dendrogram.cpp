@@ -69,7 +69,9 @@ void expect_same_tables(const compare::ComparisonTables& fast, const compare::Co
 void read_and_compare(int unit) {
   int n = 0, n2 = 0;
   if (read_items(unit, {integer(n)})) return;
-  if (compare::validate_dendrogram(compare::DendrogramFile{n, {}})) return;
+  // The count alone is checked before anything is read or allocated.
+  if (auto problem = compare::validate_dendrogram(compare::DendrogramFile{n, {}}); problem && problem->record == 0)
+    return;
   compare::DendrogramFile first, second;
   if (!read_merges(unit, n, first) || compare::validate_dendrogram(first)) return;
   if (read_items(unit, {integer(n2)})) return;
