@@ -179,45 +179,113 @@ struct Binade {
   std::uint64_t half, mask, m;
 };
 
-constexpr std::size_t kColumnBlock = 32;
+constexpr std::size_t kColumnBlock = ClusterMargins::kColumnBlock;
+constexpr std::size_t kColumnSubBlock = 4;
+
+// What a block of columns adds to m when none of its terms is a tie and m
+// stays in the binade; false when the block has to be taken term by term.
+bool add_block(Binade& b, std::uint64_t row_square, const std::uint32_t* squares, std::size_t count) {
+  std::uint64_t block_steps = 0;
+  bool tie = false;
+  for (std::size_t j = 0; j < count; ++j) {
+    const std::uint64_t term = row_square * squares[j], rest = term & b.mask;
+    block_steps += (term >> b.shift) + (rest > b.half);
+    tie |= rest == b.half;
+  }
+  if (tie || b.m + block_steps >= static_cast<std::uint64_t>(kSignificandLimit)) return false;
+  b.m += block_steps;
+  return true;
+}
+
+// Takes the columns [i, end) in sub-blocks and single steps; returns true
+// when S left the binade, with `sum` then holding the result of that step
+// and i the next column.
+bool fold_columns_stepwise(Binade& b, float& sum, std::uint64_t row_square, const std::uint32_t* squares,
+                           std::size_t& i, std::size_t end) {
+  while (i < end) {
+    const std::size_t sub_end = std::min(i + kColumnSubBlock, end);
+    if (add_block(b, row_square, squares + i, sub_end - i)) {
+      i = sub_end;
+      continue;
+    }
+    for (; i < sub_end; ++i) {
+      const std::uint64_t q = b.step_of(row_square * squares[i]);
+      if (b.m + q >= static_cast<std::uint64_t>(kSignificandLimit)) {
+        sum = cross_term_step(b.sum(), static_cast<float>(squares[i]), static_cast<float>(row_square));
+        ++i;
+        return true;
+      }
+      b.m += q;
+    }
+  }
+  return false;
+}
 
 // Folds the given column squares of one row into S >= 2^24, block by block
-// inside each binade and term by term only in the block where S leaves it;
-// see "Crossing rows". Every term must be below 2^52.
+// inside each binade, in smaller blocks where a block fails, and term by
+// term only in the small block where S leaves the binade or a tie sits; see
+// "Crossing rows". Every term must be below 2^52.
 void fold_squares_in_binades(float& sum, std::uint64_t row_square, std::span<const std::uint32_t> squares) {
-  const auto row_real = static_cast<float>(row_square);
+  const std::size_t n = squares.size();
   std::size_t i = 0;
-  while (i < squares.size()) {
+  while (i < n) {
     if (static_cast<double>(sum) >= kTwo52) {
-      for (; i < squares.size(); ++i) sum = cross_term_step(sum, static_cast<float>(squares[i]), row_real);
+      for (; i < n; ++i) sum = cross_term_step(sum, static_cast<float>(squares[i]), static_cast<float>(row_square));
       return;
     }
     Binade b(sum);
     bool left_binade = false;
-    while (i < squares.size() && !left_binade) {
-      const std::size_t end = std::min(i + kColumnBlock, squares.size());
-      std::uint64_t block_steps = 0;
-      bool tie = false;
-      for (std::size_t j = i; j < end; ++j) {
-        const std::uint64_t term = row_square * squares[j], rest = term & b.mask;
-        block_steps += (term >> b.shift) + (rest > b.half);
-        tie |= rest == b.half;
-      }
-      if (!tie && b.m + block_steps < static_cast<std::uint64_t>(kSignificandLimit)) {
-        b.m += block_steps;
+    while (i < n && !left_binade) {
+      const std::size_t end = std::min(i + kColumnBlock, n);
+      if (add_block(b, row_square, squares.data() + i, end - i)) {
         i = end;
         continue;
       }
-      for (; i < end; ++i) {
-        const std::uint64_t q = b.step_of(row_square * squares[i]);
-        if (b.m + q >= static_cast<std::uint64_t>(kSignificandLimit)) {
-          sum = cross_term_step(b.sum(), static_cast<float>(squares[i]), row_real);
-          ++i;
-          left_binade = true;
-          break;
-        }
-        b.m += q;
+      left_binade = fold_columns_stepwise(b, sum, row_square, squares.data(), i, end);
+    }
+    if (!left_binade) sum = b.sum();
+  }
+}
+
+// The same for a whole column block from its distinct squares: equal
+// squares give equal q, and without ties the order within the block does
+// not matter.
+bool add_block_by_distinct_squares(Binade& b, std::uint64_t row_square, const ClusterMargins& columns, int block) {
+  const std::span<const std::uint32_t> squares = columns.block_distinct_squares(block);
+  const std::span<const std::uint32_t> counts = columns.block_distinct_counts(block);
+  std::uint64_t block_steps = 0;
+  bool tie = false;
+  for (std::size_t j = 0; j < squares.size(); ++j) {
+    const std::uint64_t term = row_square * squares[j], rest = term & b.mask;
+    block_steps += ((term >> b.shift) + (rest > b.half)) * counts[j];
+    tie |= rest == b.half;
+  }
+  if (tie || b.m + block_steps >= static_cast<std::uint64_t>(kSignificandLimit)) return false;
+  b.m += block_steps;
+  return true;
+}
+
+// fold_squares_in_binades over every column from `from` on, whole column
+// blocks taken by their distinct squares.
+void fold_columns_in_binades(float& sum, std::uint64_t row_square, const ClusterMargins& columns, std::size_t from) {
+  const std::span<const std::uint32_t> squares = columns.whole_squares();
+  const std::size_t n = squares.size();
+  std::size_t i = from;
+  while (i < n) {
+    if (static_cast<double>(sum) >= kTwo52) {
+      for (; i < n; ++i) sum = cross_term_step(sum, static_cast<float>(squares[i]), static_cast<float>(row_square));
+      return;
+    }
+    Binade b(sum);
+    bool left_binade = false;
+    while (i < n && !left_binade) {
+      const std::size_t block_end = std::min((i / kColumnBlock + 1) * kColumnBlock, n);
+      if (i % kColumnBlock == 0 &&
+          add_block_by_distinct_squares(b, row_square, columns, static_cast<int>(i / kColumnBlock))) {
+        i = block_end;
+        continue;
       }
+      left_binade = fold_columns_stepwise(b, sum, row_square, squares.data(), i, block_end);
     }
     if (!left_binade) sum = b.sum();
   }
@@ -241,7 +309,13 @@ void fold_row(float& sum, float row_square, const ClusterMargins& columns) {
   const double limit = negligible_limit(sum);  // the binade where the rest of the row starts
   const int t = negligible_tier(row_square, limit);
   if (t >= columns.tier_count()) return;
-  fold_squares_in_binades(sum, static_cast<std::uint64_t>(row_whole), columns.squares_from(t, from));
+  const auto row = static_cast<std::uint64_t>(row_whole);
+  // A short tier is read column by column; otherwise every column, by blocks.
+  if (t >= 0 && columns.tier(t).size() * 8 < static_cast<std::size_t>(columns.count() - from)) {
+    fold_squares_in_binades(sum, row, columns.squares_from(t, from));
+  } else {
+    fold_columns_in_binades(sum, row, columns, static_cast<std::size_t>(from));
+  }
 }
 
 // The largest size z whose square times `other_square` is at most `limit`
@@ -255,14 +329,35 @@ int largest_negligible_size(double other_square, double limit) {
   return z;
 }
 
+}  // namespace
+
 // The first row at or after `row` that can change S, or rows.count(): rows
 // no larger than the largest negligible size have only negligible terms.
-int next_relevant_row(const ClusterMargins& rows, int row, const ClusterMargins& columns, float sum) {
-  if (row >= rows.count()) return row;
-  const double limit = negligible_limit(sum);
-  if (static_cast<double>(rows.square(row)) * columns.largest_square() > limit) return row;
-  return rows.first_larger(row, largest_negligible_size(columns.largest_square(), limit));
-}
+// That size depends on S only through its negligible limit, which changes
+// with the binade, so it is kept until the limit changes.
+class RelevantRows {
+ public:
+  int next(const ClusterMargins& rows, int row, const ClusterMargins& columns, float sum) {
+    if (row >= rows.count()) return row;
+    const int z = largest_negligible(columns, sum);
+    if (rows.size(row) > z) return row;
+    return rows.first_larger(row, z);
+  }
+  int largest_negligible(const ClusterMargins& columns, float sum) {
+    const double limit = negligible_limit(sum);
+    if (limit != limit_) {
+      limit_ = limit;
+      largest_negligible_ = largest_negligible_size(columns.largest_square(), limit);
+    }
+    return largest_negligible_;
+  }
+
+ private:
+  double limit_ = -1.0;
+  int largest_negligible_ = 0;
+};
+
+namespace {
 
 // m after `rows` equal rows with the given steps; see "Rows inside one binade".
 std::int64_t after_rows(std::int64_t m, std::int64_t rows, const std::int32_t step_in[2]) {
@@ -277,8 +372,9 @@ std::int64_t after_rows(std::int64_t m, std::int64_t rows, const std::int32_t st
   return m + (rows / 2) * (step[q] + step[p]) + (rows % 2) * step[q];
 }
 
-// The most of `count` rows that keep m below 2^24; m grows with the count.
-std::int64_t rows_within_binade(std::int64_t m, std::int64_t count, const std::int32_t step[2]) {
+// The most of `count` rows that keep m below 2^24, by binary search; m
+// grows with the count.
+std::int64_t rows_within_binade_searched(std::int64_t m, std::int64_t count, const std::int32_t step[2]) {
   std::int64_t low = 0, high = count;
   while (low < high) {
     const std::int64_t mid = low + (high - low + 1) / 2;
@@ -286,6 +382,32 @@ std::int64_t rows_within_binade(std::int64_t m, std::int64_t count, const std::i
     else high = mid - 1;
   }
   return low;
+}
+
+// The same count in closed form from the parity cycle of the steps: once
+// the parity is fixed (after at most one row) every row adds the same step,
+// or two rows add step[0] + step[1]. The answer is checked against the
+// defining property, and the search decides when the check fails.
+std::int64_t rows_within_binade(std::int64_t m, std::int64_t count, const std::int32_t step_in[2]) {
+  const std::int64_t room = kSignificandLimit - 1 - m;  // m may grow by at most this
+  if (room < 0 || count == 0) return 0;
+  const int p = static_cast<int>(m & 1);
+  const std::int64_t first = step_in[p], other = step_in[1 - p];
+  std::int64_t rows;
+  if (first % 2 == 0) {
+    rows = first == 0 ? count : room / first;
+  } else if (first > room) {
+    rows = 0;
+  } else if (other % 2 == 0) {
+    rows = 1 + (other == 0 ? count : (room - first) / other);
+  } else {
+    const std::int64_t pairs = (room) / (first + other);  // rows 2j: m + j (first + other)
+    rows = 2 * pairs + (pairs * (first + other) + first <= room ? 1 : 0);
+  }
+  rows = std::min(rows, count);
+  const bool fits = after_rows(m, rows, step_in) < kSignificandLimit;
+  const bool maximal = rows == count || after_rows(m, rows + 1, step_in) >= kSignificandLimit;
+  return fits && maximal ? rows : rows_within_binade_searched(m, count, step_in);
 }
 
 }  // namespace
@@ -306,6 +428,7 @@ const CrossTermFolder::RowEffect& CrossTermFolder::effect_of(int row_size, float
     effect.valid = true;  // every term below half a spacing: no change
     return effect;
   }
+  if (effect_from_distinct_sizes(effect, rsq, shift, t)) return effect;
   auto each_column = [&](auto&& visit) {
     if (t < 0) {
       for (int s = 0; s < columns.count(); ++s) visit(s);
@@ -333,49 +456,102 @@ const CrossTermFolder::RowEffect& CrossTermFolder::effect_of(int row_size, float
   return effect;
 }
 
+// When no term of the row is a tie, no q depends on the parity of m, so the
+// row adds the same sum of q from either parity, whatever the order of its
+// columns: the count of each distinct size times that size's q. Sizes no
+// larger than 2^t give q = 0 (their terms are below half a spacing). Returns
+// false, leaving the effect alone, when a tie or a term of 2^52 or more
+// makes the order matter or the model fail.
+bool CrossTermFolder::effect_from_distinct_sizes(RowEffect& effect, std::int64_t row_square, int shift,
+                                                 int tier) const {
+  const std::span<const std::uint16_t> sizes = columns_->distinct_sizes();
+  const std::span<const std::uint32_t> counts = columns_->distinct_counts();
+  const std::int64_t half = std::int64_t{1} << (shift - 1);
+  const std::int64_t smallest_counted = tier < 0 ? 0 : std::int64_t{1} << tier;
+  std::int64_t total = 0;
+  for (std::size_t d = sizes.size(); d-- > 0 && sizes[d] > smallest_counted;) {
+    const std::int64_t term = row_square * static_cast<std::int64_t>(ClusterMargins::square_of(sizes[d]));
+    if (term >= (std::int64_t{1} << 52)) return false;
+    const std::int64_t whole = term >> shift, rest = term & (2 * half - 1);
+    if (rest == half) return false;
+    const std::int64_t q = whole + (rest > half ? 1 : 0);
+    total = q >= kSignificandLimit ? kSignificandLimit : total + q * counts[d];  // counts stay below 2^16
+    if (total >= kSignificandLimit) break;  // leaves the binade in one row
+  }
+  effect.valid = total < kSignificandLimit;
+  effect.step[0] = effect.step[1] = static_cast<std::int32_t>(std::min(total, kSignificandLimit));
+  return true;
+}
+
 // A step of 2^24 or more leaves the binade within one row, so effects are
 // only kept below that, which also keeps every product of them in range.
-// Adds rows from `row` on, all of one size, while the binade model holds;
-// advances `row` and returns false when it could not add any.
-bool CrossTermFolder::add_rows_in_binade(float& sum, const ClusterMargins& rows, int& row) {
+// Adds rows from `row` on while S stays in its binade and the binade model
+// holds for each: single rows by their step for the parity of m, runs of
+// equal rows in closed form, rows no larger than the largest negligible
+// size passed over (they add nothing). Stops at the first row that would
+// leave the binade or has no model; returns false when it added none.
+bool CrossTermFolder::add_rows_in_binade(float& sum, const ClusterMargins& rows, int& row,
+                                         RelevantRows& relevant) {
   const double s = sum;
   if (s < kTwo24 || s >= kTwo52) return false;
   const int binade = exponent_of(sum);
-  const RowEffect& effect = effect_of(rows.size(row), rows.square(row), binade);
-  if (!effect.valid) return false;
   const int shift = binade - 23;
-  const auto m = static_cast<std::int64_t>(s) >> shift;
-  const std::int64_t count = rows.run_end(row) - row;
-  const std::int64_t added = rows_within_binade(m, count, effect.step);
-  if (added == 0) return false;
-  sum = static_cast<float>(after_rows(m, added, effect.step) << shift);
-  row += static_cast<int>(added);
-  return true;
+  const int negligible = relevant.largest_negligible(*columns_, sum);
+  auto m = static_cast<std::int64_t>(s) >> shift;
+  const int start = row;
+  while (row < rows.count()) {
+    const int size = rows.size(row);
+    if (size <= negligible) {
+      row = rows.first_larger(row, negligible);
+      continue;
+    }
+    const RowEffect& effect = effect_of(size, rows.square(row), binade);
+    if (!effect.valid) break;
+    const int run = rows.run_end(row) - row;
+    if (run == 1) {
+      const std::int64_t q = effect.step[m & 1];
+      if (m + q >= kSignificandLimit) break;
+      m += q;
+      ++row;
+      continue;
+    }
+    const std::int64_t added = rows_within_binade(m, run, effect.step);
+    m = after_rows(m, added, effect.step);
+    row += static_cast<int>(added);
+    if (added < run) break;
+  }
+  sum = static_cast<float>(m << shift);
+  return row > start;
 }
 
 float CrossTermFolder::fold(const ClusterMargins& rows) {
   float sum = 0.0f;
   const ClusterMargins& columns = *columns_;
   if (add_exact_span(sum, rows.square_sum(), rows.square_twos(), columns)) return sum;
-  int r = next_relevant_row(rows, 0, columns, sum);
+  RelevantRows relevant;
+  int r = relevant.next(rows, 0, columns, sum);
   while (r < rows.count()) {
     if (r % ClusterMargins::kBlock == 0) {
       const int b = r / ClusterMargins::kBlock;
       if (add_exact_span(sum, rows.block_square_sum(b), rows.block_square_twos(b), columns)) {
         r = std::min(r + ClusterMargins::kBlock, rows.count());
-        r = next_relevant_row(rows, r, columns, sum);
+        r = relevant.next(rows, r, columns, sum);
         continue;
       }
+    }
+    if (add_rows_in_binade(sum, rows, r, relevant)) {
+      r = relevant.next(rows, r, columns, sum);
+      continue;
     }
     const float row_square = rows.square(r);
     const int exact = add_exact_rows(sum, row_square, rows.run_end(r) - r, columns);
     if (exact > 0) {
       r += exact;
-    } else if (!add_rows_in_binade(sum, rows, r)) {
+    } else {
       fold_row(sum, row_square, columns);
       ++r;
     }
-    r = next_relevant_row(rows, r, columns, sum);
+    r = relevant.next(rows, r, columns, sum);
   }
   return sum;
 }

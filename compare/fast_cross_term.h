@@ -11,6 +11,8 @@
 
 namespace compare::fast {
 
+class RelevantRows;
+
 // One step of the fold exactly as specified; used for the steps that no
 // shortcut covers.
 inline float cross_term_step(float sum, float column_square, float row_square) {
@@ -43,7 +45,8 @@ class CrossTermFolder {
 
  private:
   const RowEffect& effect_of(int row_size, float row_square, int binade);
-  bool add_rows_in_binade(float& sum, const ClusterMargins& rows, int& row);
+  bool effect_from_distinct_sizes(RowEffect& effect, std::int64_t row_square, int shift, int tier) const;
+  bool add_rows_in_binade(float& sum, const ClusterMargins& rows, int& row, RelevantRows& relevant);
 
   // Binades 24 to 51 are the ones the model covers.
   static constexpr int kFirstBinade = 24;

@@ -64,6 +64,7 @@ void ClusterMargins::keep_column_tables() {
   }
   tier_squares_.resize(tier_indices_.size());
   for (std::size_t j = 0; j < tier_indices_.size(); ++j) tier_squares_[j] = whole_squares_[tier_indices_[j]];
+  keep_column_blocks();
   std::vector<std::uint16_t> ascending(sizes_);
   std::sort(ascending.begin(), ascending.end());
   for (std::size_t i = 0; i < ascending.size(); ++i) {
@@ -72,6 +73,24 @@ void ClusterMargins::keep_column_tables() {
       distinct_counts_.push_back(0);
     }
     ++distinct_counts_.back();
+  }
+}
+
+void ClusterMargins::keep_column_blocks() {
+  block_entry_start_.assign(1, 0);
+  std::uint32_t sorted[kColumnBlock];
+  for (int first = 0; first < count(); first += kColumnBlock) {
+    const int length = std::min(kColumnBlock, count() - first);
+    std::copy_n(whole_squares_.begin() + first, length, sorted);
+    std::sort(sorted, sorted + length);
+    for (int i = 0; i < length; ++i) {
+      if (i == 0 || sorted[i] != sorted[i - 1]) {
+        block_squares_.push_back(sorted[i]);
+        block_counts_.push_back(0);
+      }
+      ++block_counts_.back();
+    }
+    block_entry_start_.push_back(static_cast<std::uint32_t>(block_squares_.size()));
   }
 }
 

@@ -70,9 +70,19 @@ class ClusterMargins {
   // The distinct sizes, ascending, each with the number of entries of that size.
   std::span<const std::uint16_t> distinct_sizes() const { return distinct_sizes_; }
   std::span<const std::uint32_t> distinct_counts() const { return distinct_counts_; }
+  // Column blocks of kColumnBlock consecutive entries (the last may be
+  // shorter), each summarised by its distinct squares with their counts.
+  static constexpr int kColumnBlock = 32;
+  std::span<const std::uint32_t> block_distinct_squares(int block) const {
+    return {block_squares_.data() + block_entry_start_[block], block_squares_.data() + block_entry_start_[block + 1]};
+  }
+  std::span<const std::uint32_t> block_distinct_counts(int block) const {
+    return {block_counts_.data() + block_entry_start_[block], block_counts_.data() + block_entry_start_[block + 1]};
+  }
 
  private:
   void keep_column_tables();
+  void keep_column_blocks();
 
   std::vector<std::uint16_t> sizes_;
   std::vector<std::uint8_t> run_left_;
@@ -86,6 +96,9 @@ class ClusterMargins {
   std::vector<std::int64_t> square_prefix_;
   std::vector<std::uint16_t> distinct_sizes_;
   std::vector<std::uint32_t> distinct_counts_;
+  std::vector<std::uint32_t> block_entry_start_;
+  std::vector<std::uint32_t> block_squares_;
+  std::vector<std::uint32_t> block_counts_;
   std::int64_t square_sum_ = 0;
   int square_twos_ = 64;
   float largest_square_ = 0.0f;
