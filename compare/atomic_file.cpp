@@ -39,9 +39,9 @@ bool flush_to_disk(const std::string& path) {
 
 }  // namespace
 
-std::string make_temporary_beside(const std::string& path) {
-  std::string name = path + ".XXXXXX";
-  int fd = ::mkstemp(name.data());
+std::string make_temporary_beside(const std::string& path, const std::string& suffix) {
+  std::string name = path + ".XXXXXX" + suffix;
+  int fd = ::mkstemps(name.data(), static_cast<int>(suffix.size()));
   if (fd < 0) return {};
   ::fchmod(fd, mode_for(path));
   ::close(fd);

@@ -9,8 +9,9 @@
 namespace compare {
 
 // Makes an empty file beside path with the mode an ordinary create (or the
-// file it replaces) would have; "" when none can be made (errno tells why).
-std::string make_temporary_beside(const std::string& path);
+// file it replaces) would have, its name ending in suffix (for writers that
+// go by the extension); "" when none can be made (errno tells why).
+std::string make_temporary_beside(const std::string& path, const std::string& suffix = "");
 
 // Flushes the temporary file to disk and renames it over path; on failure
 // removes it and returns false with errno kept.

@@ -24,6 +24,7 @@ const char kFooter[] =
     "  dendrocompare-cli average.den complete.den\n"
     "  dendrocompare-cli --tsv pairs.tsv --json - single.npy ward.npy\n"
     "  dendrocompare-cli --labels names.txt --output-dir out tree1.nwk tree2.nwk\n"
+    "  dendrocompare-cli --plot ari.png --measure adjusted_rand a.den b.den\n"
     "\n"
     "Exit status: 0 success, 1 bad input or a file that could not be read or written, 2 usage error.\n"
     "Without file arguments the dialogue ends with status 255 after a run-time error report.";
@@ -47,6 +48,11 @@ void define_options(CLI::App& app, Options& o) {
   app.add_flag("--exact", o.exact, "rows with double-precision values from exact pair counts");
   app.add_option("--npy", o.npy, "a directory of NumPy arrays: one per measure, clusters and heights");
   app.add_option("--json", o.json, "a summary: levels, minima, inputs, version ('-': standard output)");
+  app.add_option("--plot", o.plot, "draw a measure's table as a heat map, FILE.png or FILE.svg");
+  app.add_option("--measure", o.measure,
+                 "what --plot draws: jaccard, rand, euclidean, sorensen, adjusted_rand (default) or agreement "
+                 "(all five where both dendrograms have the same number of clusters)")
+      ->check(CLI::IsMember({"jaccard", "rand", "euclidean", "sorensen", "adjusted_rand", "agreement"}));
   app.add_option("--write-den", o.write_den, "write FIRST in our own format to FILE, then stop");
   app.add_option("-j,--threads", o.threads, "threads for the comparison (default: all cores)")
       ->check(CLI::Range(0, 1024));
@@ -60,6 +66,12 @@ void check_options(const Options& o) {
   int to_standard_output = (o.tsv == "-") + (o.csv == "-") + (o.json == "-");
   if (to_standard_output > 1) throw CLI::ValidationError("only one of --tsv, --csv and --json can write to '-'");
   if (o.exact && o.tsv.empty() && o.csv.empty()) throw CLI::ValidationError("--exact applies to --tsv or --csv");
+  const auto ends_with = [&](const char* suffix) {
+    const std::string s = suffix;
+    return o.plot.size() > s.size() && o.plot.compare(o.plot.size() - s.size(), s.size(), s) == 0;
+  };
+  if (!o.plot.empty() && !ends_with(".png") && !ends_with(".svg"))
+    throw CLI::ValidationError("--plot", "the picture's name must end in .png or .svg");
 }
 
 }  // namespace cli

@@ -18,7 +18,7 @@ struct Options {
   bool quiet = false;
   int threads = 0;
 
-  bool wants_pair_counts() const { return !tsv.empty() || !csv.empty() || !npy.empty(); }
+  bool wants_pair_counts() const { return !tsv.empty() || !csv.empty() || !npy.empty() || !plot.empty(); }
   bool writes_to_standard_output() const { return tsv == "-" || csv == "-" || json == "-"; }
 };
 

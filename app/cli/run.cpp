@@ -9,6 +9,7 @@
 #include "app/cli/progress_bar.h"
 #include "app/cli/staged_outputs.h"
 #include "compare/den_reader.h"
+#include "console/plots/render.h"
 #include "compare/engine.h"
 #include "compare/inputs.h"
 #include "compare/program.h"
@@ -52,6 +53,12 @@ void write_exports(const compare::Comparison& result, const Options& options, St
     write_json_summary(result, {{options.first, format_of(options.first, options)},
                                 {options.second, format_of(options.second, options)}},
                        outputs.stage(options.json));
+  if (!options.plot.empty()) {
+    std::string error;
+    if (console::plots::render_file(result, outputs.stage(options.plot, true),
+                                    *console::plots::parse_measure(options.measure), &error) != 0)
+      throw compare::OutputError(options.plot + ": cannot write the picture");
+  }
   std::cout.flush();
 }
 

@@ -12,9 +12,13 @@ StagedOutputs::~StagedOutputs() {
   for (const auto& [temporary, final_path] : staged_) compare::discard_temporary(temporary);
 }
 
-std::string StagedOutputs::stage(const std::string& final_path) {
+std::string StagedOutputs::stage(const std::string& final_path, bool keep_extension) {
   if (final_path == "-") return final_path;
-  std::string temporary = compare::make_temporary_beside(final_path);
+  std::string extension;
+  if (const auto dot = final_path.find_last_of('.'); keep_extension && dot != std::string::npos &&
+                                                     final_path.find('/', dot) == std::string::npos)
+    extension = final_path.substr(dot);
+  std::string temporary = compare::make_temporary_beside(final_path, extension);
   if (temporary.empty()) throw compare::OutputError(final_path + ": cannot write: " + std::strerror(errno));
   staged_.emplace_back(temporary, final_path);
   return temporary;

@@ -18,7 +18,8 @@ class StagedOutputs {
 
   // The name to write final_path's content to; "-" stays "-". Throws
   // compare::OutputError when no file can be made beside final_path.
-  std::string stage(const std::string& final_path);
+  // With keep_extension the temporary name ends in final_path's extension.
+  std::string stage(const std::string& final_path, bool keep_extension = false);
   // Renames every staged file into place; throws compare::OutputError.
   void commit();
 

@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QSvgGenerator>
+#include <cstdio>
 
 namespace console::plots {
 
@@ -32,12 +33,23 @@ bool write_svg(const Picture& picture, const QString& path, QSize size) {
   return painter.end();
 }
 
+// A program that only draws into files has no session, so Qt's note that
+// it made itself a runtime directory says nothing to its user.
+QtMessageHandler previous_handler = nullptr;
+
+void drop_runtime_directory_note(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+  if (message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR not set"))) return;
+  if (previous_handler) return previous_handler(type, context, message);
+  std::fprintf(stderr, "%s\n", qPrintable(message));
+}
+
 }  // namespace
 
 QGuiApplication* graphical_application() {
   if (QCoreApplication::instance() == nullptr) {
     // No display is needed, or used, to draw into an image or a file.
     qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
+    previous_handler = qInstallMessageHandler(drop_runtime_directory_note);
     static int argc = 1;
     static char name[] = "dendrocompare";
     static char* argv[] = {name, nullptr};

@@ -154,3 +154,23 @@ TEST(CliArguments, WriteDenGivesAFileThatComparesTheSame) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(CliArguments, PlotWritesThePictureBesideTheResults) {
+  Workspace ws;
+  ws.write("five1.den", kFive1);
+  ws.write("five2.den", kFive2);
+  const auto png = ws.run_with("", {"--quiet", "--plot", "ari.png", "five1.den", "five2.den"});
+  EXPECT_EQ(png.exit_status, 0) << png.err;
+  EXPECT_EQ(png.err, "");
+  EXPECT_EQ(ws.read("ari.png").substr(0, 8), "\x89PNG\r\n\x1a\n");
+  const auto svg = ws.run_with("", {"--plot", "agree.svg", "--measure", "agreement", "five1.den", "five2.den"});
+  EXPECT_EQ(svg.exit_status, 0) << svg.err;
+  EXPECT_NE(ws.read("agree.svg").find("Agreement at equal cluster counts"), std::string::npos);
+  const auto refused = ws.run_with("", {"--plot", "picture.jpg", "five1.den", "five2.den"});
+  EXPECT_EQ(refused.exit_status, 2);
+  EXPECT_FALSE(ws.exists("picture.jpg"));
+}
+
+}  // namespace
