@@ -60,10 +60,15 @@
 // binade". For a block of columns none of whose terms is a tie, q does not
 // depend on the parity of m, so the block adds the sum of its q, and it
 // stays in the binade exactly when m plus that sum is below 2^24 (q >= 0,
-// so m only grows). A block that fails this test, or holds a tie, is folded
-// one column at a time with the parity rule, until the column whose q would
-// bring m to 2^24: that step is taken as specified, and the next binade
-// starts from its result. Columns whose terms are negligible where the row
+// so m only grows). A tie adds its whole part or one more, so the whole
+// parts plus the number of ties bound what a block with ties adds; below
+// that bound it stays in the binade and is added column by column with the
+// parity rule, without a test per column. A block that may leave the
+// binade is retried in blocks of four, and the one of those that may leave
+// it is folded one column at a time, until the column whose q would bring
+// m to 2^24: that step is taken as specified, and the next binade starts
+// from its result. Whole blocks of 32 columns are read from their distinct
+// squares with counts: equal squares give equal q and equal tie status. Columns whose terms are negligible where the row
 // starts stay negligible for the rest of the row, so only the tier that
 // can change S is read, in one contiguous run.
 
@@ -182,18 +187,53 @@ struct Binade {
 constexpr std::size_t kColumnBlock = ClusterMargins::kColumnBlock;
 constexpr std::size_t kColumnSubBlock = 4;
 
-// What a block of columns adds to m when none of its terms is a tie and m
-// stays in the binade; false when the block has to be taken term by term.
+// Adds the columns with the parity rule, one after another; the caller
+// knows that m stays in the binade.
+void add_columns_with_ties(Binade& b, std::uint64_t row_square, const std::uint32_t* squares, std::size_t count) {
+  for (std::size_t j = 0; j < count; ++j) {
+    const std::uint64_t term = row_square * squares[j], whole = term >> b.shift, rest = term & b.mask;
+    b.m += whole + (rest > b.half) + ((rest == b.half) & ((b.m + whole) & 1));
+  }
+}
+
+// Adds a block of columns when m provably stays in the binade: the sum of
+// the q without ties, plus one for each tie, bounds what the block adds (a
+// tie adds its whole part or one more). Without ties that sum is exact;
+// with ties the block is taken column by column with the parity rule.
+// False when the block may leave the binade.
 bool add_block(Binade& b, std::uint64_t row_square, const std::uint32_t* squares, std::size_t count) {
-  std::uint64_t block_steps = 0;
-  bool tie = false;
+  std::uint64_t block_steps = 0, ties = 0;
   for (std::size_t j = 0; j < count; ++j) {
     const std::uint64_t term = row_square * squares[j], rest = term & b.mask;
     block_steps += (term >> b.shift) + (rest > b.half);
-    tie |= rest == b.half;
+    ties += rest == b.half;
   }
-  if (tie || b.m + block_steps >= static_cast<std::uint64_t>(kSignificandLimit)) return false;
-  b.m += block_steps;
+  if (b.m + block_steps + ties >= static_cast<std::uint64_t>(kSignificandLimit)) return false;
+  if (ties == 0) b.m += block_steps;
+  else add_columns_with_ties(b, row_square, squares, count);
+  return true;
+}
+
+// The same for a whole column block from its distinct squares: equal
+// squares give equal q, and without ties the order within the block does
+// not matter.
+bool add_block_by_distinct_squares(Binade& b, std::uint64_t row_square, const ClusterMargins& columns, int block) {
+  const std::span<const std::uint32_t> squares = columns.block_distinct_squares(block);
+  const std::span<const std::uint32_t> counts = columns.block_distinct_counts(block);
+  std::uint64_t block_steps = 0, ties = 0;
+  for (std::size_t j = 0; j < squares.size(); ++j) {
+    const std::uint64_t term = row_square * squares[j], rest = term & b.mask;
+    block_steps += ((term >> b.shift) + (rest > b.half)) * counts[j];
+    ties += (rest == b.half) * counts[j];
+  }
+  if (b.m + block_steps + ties >= static_cast<std::uint64_t>(kSignificandLimit)) return false;
+  if (ties == 0) {
+    b.m += block_steps;
+  } else {
+    const std::size_t first = static_cast<std::size_t>(block) * ClusterMargins::kColumnBlock;
+    const std::size_t end = std::min(first + ClusterMargins::kColumnBlock, columns.whole_squares().size());
+    add_columns_with_ties(b, row_square, columns.whole_squares().data() + first, end - first);
+  }
   return true;
 }
 
@@ -245,24 +285,6 @@ void fold_squares_in_binades(float& sum, std::uint64_t row_square, std::span<con
     }
     if (!left_binade) sum = b.sum();
   }
-}
-
-// The same for a whole column block from its distinct squares: equal
-// squares give equal q, and without ties the order within the block does
-// not matter.
-bool add_block_by_distinct_squares(Binade& b, std::uint64_t row_square, const ClusterMargins& columns, int block) {
-  const std::span<const std::uint32_t> squares = columns.block_distinct_squares(block);
-  const std::span<const std::uint32_t> counts = columns.block_distinct_counts(block);
-  std::uint64_t block_steps = 0;
-  bool tie = false;
-  for (std::size_t j = 0; j < squares.size(); ++j) {
-    const std::uint64_t term = row_square * squares[j], rest = term & b.mask;
-    block_steps += ((term >> b.shift) + (rest > b.half)) * counts[j];
-    tie |= rest == b.half;
-  }
-  if (tie || b.m + block_steps >= static_cast<std::uint64_t>(kSignificandLimit)) return false;
-  b.m += block_steps;
-  return true;
 }
 
 // fold_squares_in_binades over every column from `from` on, whole column
@@ -412,13 +434,14 @@ std::int64_t rows_within_binade(std::int64_t m, std::int64_t count, const std::i
 
 }  // namespace
 
-const CrossTermFolder::RowEffect& CrossTermFolder::effect_of(int row_size, float row_square, int binade) {
+const CrossTermFolder::RowEffect& CrossTermFolder::effect_of(int row_size, int binade) {
   const std::size_t key = static_cast<std::size_t>(row_size) * kBinades + (binade - kFirstBinade);
   if (key >= effects_.size()) effects_.resize((key / kBinades + 1) * kBinades);
   Slot& slot = effects_[key];
   if (slot.generation == generation_) return slot.effect;
   slot = {RowEffect{}, generation_};
   RowEffect& effect = slot.effect;
+  const float row_square = ClusterMargins::square_of(row_size);
   const ClusterMargins& columns = *columns_;
   const int shift = binade - 23;
   const std::int64_t half = std::int64_t{1} << (shift - 1);
@@ -429,6 +452,10 @@ const CrossTermFolder::RowEffect& CrossTermFolder::effect_of(int row_size, float
     return effect;
   }
   if (effect_from_distinct_sizes(effect, rsq, shift, t)) return effect;
+  if (t < 0 || columns.tier(t).size() * 8 >= static_cast<std::size_t>(columns.count())) {
+    effect_by_column_blocks(effect, rsq, shift);
+    return effect;
+  }
   auto each_column = [&](auto&& visit) {
     if (t < 0) {
       for (int s = 0; s < columns.count(); ++s) visit(s);
@@ -454,6 +481,48 @@ const CrossTermFolder::RowEffect& CrossTermFolder::effect_of(int row_size, float
   }
   effect.valid = fits;
   return effect;
+}
+
+// The effect from either parity with ties present: blocks without a tie
+// add their sum of q and flip the parity by its lowest bit (their q do not
+// depend on it); blocks with a tie are taken column by column with the
+// parity rule. Columns outside the row's tier add q = 0 either way.
+void CrossTermFolder::effect_by_column_blocks(RowEffect& effect, std::int64_t row_square, int shift) const {
+  const ClusterMargins& columns = *columns_;
+  const auto row = static_cast<std::uint64_t>(row_square);
+  if (static_cast<double>(row_square) * columns.largest_square() >= kTwo52) return;  // stays invalid
+  const std::uint64_t half = std::uint64_t{1} << (shift - 1), mask = 2 * half - 1;
+  const std::span<const std::uint32_t> squares = columns.whole_squares();
+  const int blocks = (columns.count() + ClusterMargins::kColumnBlock - 1) / ClusterMargins::kColumnBlock;
+  for (int start = 0; start < 2; ++start) {
+    std::uint64_t total = 0, parity = static_cast<std::uint64_t>(start);
+    for (int block = 0; block < blocks && total < static_cast<std::uint64_t>(kSignificandLimit); ++block) {
+      const std::span<const std::uint32_t> distinct = columns.block_distinct_squares(block);
+      const std::span<const std::uint32_t> counts = columns.block_distinct_counts(block);
+      std::uint64_t block_steps = 0;
+      bool tie = false;
+      for (std::size_t j = 0; j < distinct.size(); ++j) {
+        const std::uint64_t term = row * distinct[j], rest = term & mask;
+        block_steps += ((term >> shift) + (rest > half)) * counts[j];
+        tie |= rest == half;
+      }
+      if (tie) {
+        const std::size_t first = static_cast<std::size_t>(block) * ClusterMargins::kColumnBlock;
+        const std::size_t end = std::min(first + ClusterMargins::kColumnBlock, squares.size());
+        block_steps = 0;
+        for (std::size_t i = first; i < end; ++i) {
+          const std::uint64_t term = row * squares[i], whole = term >> shift, rest = term & mask;
+          const std::uint64_t q = whole + (rest > half ? 1 : rest == half ? (parity + block_steps + whole) & 1 : 0);
+          block_steps += q;
+        }
+      }
+      total += block_steps;
+      parity = (parity + block_steps) & 1;
+    }
+    effect.step[start] = static_cast<std::int32_t>(std::min(total, static_cast<std::uint64_t>(kSignificandLimit)));
+    if (total >= static_cast<std::uint64_t>(kSignificandLimit)) return;  // leaves the binade in one row
+  }
+  effect.valid = true;
 }
 
 // When no term of the row is a tie, no q depends on the parity of m, so the
@@ -505,7 +574,7 @@ bool CrossTermFolder::add_rows_in_binade(float& sum, const ClusterMargins& rows,
       row = rows.first_larger(row, negligible);
       continue;
     }
-    const RowEffect& effect = effect_of(size, rows.square(row), binade);
+    const RowEffect& effect = effect_of(size, binade);
     if (!effect.valid) break;
     const int run = rows.run_end(row) - row;
     if (run == 1) {

@@ -44,8 +44,9 @@ class CrossTermFolder {
   };
 
  private:
-  const RowEffect& effect_of(int row_size, float row_square, int binade);
+  const RowEffect& effect_of(int row_size, int binade);
   bool effect_from_distinct_sizes(RowEffect& effect, std::int64_t row_square, int shift, int tier) const;
+  void effect_by_column_blocks(RowEffect& effect, std::int64_t row_square, int shift) const;
   bool add_rows_in_binade(float& sum, const ClusterMargins& rows, int& row, RelevantRows& relevant);
 
   // Binades 24 to 51 are the ones the model covers.
