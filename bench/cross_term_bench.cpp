@@ -1,0 +1,93 @@
+// The cross term alone: folds every level pair of two dendrograms (scipy
+// .npy linkages or any format the command line reads) with the engine's
+// folder, and with the folder as it was before crossing rows were blocked,
+// checks that the two agree bit for bit, and prints each one's time per
+// level pair. Run it under callgrind with --toggle-collect to count the
+// instructions of one folder:
+//
+//   valgrind --tool=callgrind --toggle-collect='compare::fast::CrossTermFolder::fold*' \
+//       bench/cross_term_bench A.npy B.npy new
+//   valgrind --tool=callgrind \
+//       --toggle-collect='compare::testing_support::OracleCrossTermFolder::fold*' \
+//       bench/cross_term_bench A.npy B.npy old
+//
+// Usage: cross_term_bench FIRST SECOND [new|old|both, default both]
+//                         [every k-th column level, default 1]
+#include <bit>
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "compare/fast_cross_term.h"
+#include "compare/fast_levels.h"
+#include "compare/fast_margins.h"
+#include "compare/inputs.h"
+#include "fast_cross_term_oracle.h"
+
+namespace {
+
+using compare::fast::ClusterMargins;
+
+std::vector<ClusterMargins> margins_of_every_level(const compare::DendrogramFile& file, int objects,
+                                                   bool with_tiers) {
+  const compare::fast::LevelledDendrogram d = compare::fast::level_merges(file, objects);
+  std::vector<ClusterMargins> result;
+  std::vector<int> sizes, scratch;
+  for (int level = 1; level < d.level_count; ++level) {
+    compare::fast::partition_sizes(d, level, sizes, scratch);
+    result.emplace_back(sizes, with_tiers);
+  }
+  return result;
+}
+
+template <typename Folder>
+std::vector<float> fold_all(const std::vector<ClusterMargins>& rows, const std::vector<ClusterMargins>& columns,
+                            std::size_t stride, double& seconds) {
+  std::vector<float> sums;
+  Folder folder(columns.front());
+  const auto start = std::chrono::steady_clock::now();
+  for (std::size_t l = 0; l < columns.size(); l += stride) {
+    folder.use_columns(columns[l]);
+    for (const ClusterMargins& row : rows) sums.push_back(folder.fold(row));
+  }
+  seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  return sums;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 3) {
+    std::fprintf(stderr, "usage: %s FIRST SECOND [new|old|both] [column stride]\n", argv[0]);
+    return 2;
+  }
+  const std::string which = argc > 3 ? argv[3] : "both";
+  const std::size_t stride = argc > 4 ? std::stoul(argv[4]) : 1;
+  const auto [file1, file2] = compare::read_dendrogram_pair(argv[1], argv[2]);
+  const int n = file1.object_count;
+  const auto rows = margins_of_every_level(file1, n, false);
+  const auto columns = margins_of_every_level(file2, n, true);
+  if (rows.empty() || columns.empty()) return 0;
+  const std::size_t pairs = rows.size() * ((columns.size() + stride - 1) / stride);
+  std::printf("N = %d, %zu row levels, %zu column levels, %zu level pairs folded\n", n, rows.size(),
+              columns.size(), pairs);
+  std::vector<float> fresh, old;
+  double fresh_seconds = 0.0, old_seconds = 0.0;
+  if (which != "old") {
+    fresh = fold_all<compare::fast::CrossTermFolder>(rows, columns, stride, fresh_seconds);
+    std::printf("new folder: %.3f s, %.1f ns per level pair\n", fresh_seconds, 1e9 * fresh_seconds / pairs);
+  }
+  if (which != "new") {
+    old = fold_all<compare::testing_support::OracleCrossTermFolder>(rows, columns, stride, old_seconds);
+    std::printf("old folder: %.3f s, %.1f ns per level pair\n", old_seconds, 1e9 * old_seconds / pairs);
+  }
+  if (!fresh.empty() && !old.empty()) {
+    const bool same = std::memcmp(fresh.data(), old.data(), fresh.size() * sizeof(float)) == 0;
+    std::printf("bitwise equal: %s; old/new time ratio %.2f\n", same ? "yes" : "NO", old_seconds / fresh_seconds);
+    return same ? 0 : 1;
+  }
+  return 0;
+}
