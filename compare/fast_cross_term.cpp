@@ -568,13 +568,20 @@ bool CrossTermFolder::add_rows_in_binade(float& sum, const ClusterMargins& rows,
   const int negligible = relevant.largest_negligible(*columns_, sum);
   auto m = static_cast<std::int64_t>(s) >> shift;
   const int start = row;
-  while (row < rows.count()) {
+  const std::size_t offset = static_cast<std::size_t>(binade - kFirstBinade);
+  const int count = rows.count();
+  while (row < count) {
     const int size = rows.size(row);
     if (size <= negligible) {
       row = rows.first_larger(row, negligible);
       continue;
     }
-    const RowEffect& effect = effect_of(size, binade);
+    // The table holds the effect for this binade's columns when its slot
+    // carries the current generation; otherwise effect_of builds it.
+    const std::size_t key = static_cast<std::size_t>(size) * kBinades + offset;
+    const RowEffect& effect = key < effects_.size() && effects_[key].generation == generation_
+                                  ? effects_[key].effect
+                                  : effect_of(size, binade);
     if (!effect.valid) break;
     const int run = rows.run_end(row) - row;
     if (run == 1) {

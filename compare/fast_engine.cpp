@@ -35,15 +35,20 @@ struct PairInputs {
   fast::CountGrid both;  // a(k, l), kept in slot 1 of each value cell
 };
 
-// Every value of one column level l, for all row levels. The cell's pair
-// count is read before the cell's values overwrite it.
+// Every value of one column level l, for all row levels. The column's pair
+// counts are copied out in one strided pass before any of its cells is
+// overwritten (only this thread writes column l's cells), so the loop
+// below reads them contiguously.
 void compute_column(const PairInputs& in, const ClusterMargins& column, int l, fast::CrossTermFolder& folder,
-                    ComparisonTables& out) {
+                    std::vector<std::uint32_t>& column_counts, ComparisonTables& out) {
   folder.use_columns(column);
-  for (int k = 1; k <= static_cast<int>(in.rows.size()); ++k) {
+  const int row_levels = static_cast<int>(in.rows.size());
+  column_counts.resize(static_cast<std::size_t>(row_levels));
+  for (int k = 1; k <= row_levels; ++k) column_counts[k - 1] = in.both.get(k, l);
+  for (int k = 1; k <= row_levels; ++k) {
     const ClusterMargins& row = in.rows[k - 1];
     fast::LevelPairSums sums;
-    sums.both = in.both.get(k, l);
+    sums.both = column_counts[k - 1];
     sums.first = in.joined.in_first[k - 1];
     sums.second = in.joined.in_second[l - 1];
     sums.row_square_sum = row.folded_square_sum();
@@ -66,6 +71,7 @@ struct ColumnQueue {
 void work_on_columns(const PairInputs& in, const fast::LevelledDendrogram& second, ColumnQueue& queue,
                      ComparisonTables& out) {
   std::vector<int> sizes, scratch;
+  std::vector<std::uint32_t> column_counts;
   const ClusterMargins none;
   fast::CrossTermFolder folder(none);
   folder.reserve_sizes(in.object_count);
@@ -74,7 +80,7 @@ void work_on_columns(const PairInputs& in, const fast::LevelledDendrogram& secon
     if (l >= second.level_count) break;
     fast::partition_sizes(second, l, sizes, scratch);
     const ClusterMargins column(sizes);
-    compute_column(in, column, l, folder, out);
+    compute_column(in, column, l, folder, column_counts, out);
     ++queue.done;
   }
 }
