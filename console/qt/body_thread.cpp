@@ -84,4 +84,17 @@ void BodyThread::wait_at_exit() {
   release_.wait(lock, [this] { return released_.load(); });
 }
 
+BodyThread* body_thread_calling(const ConsoleState& state) {
+  BodyThread* body = state.body_thread;
+  return body != nullptr && body->on_body_thread() ? body : nullptr;
+}
+
+void on_window_thread(const ConsoleState& state, const std::function<void()>& work) {
+  if (BodyThread* body = body_thread_calling(state)) {
+    body->run_on_window_thread(work);
+  } else {
+    work();
+  }
+}
+
 }  // namespace console::qt

@@ -68,4 +68,12 @@ class BodyThread {
   std::condition_variable release_;
 };
 
+// The body's thread when called on it; null on the window thread, and
+// while no body runs on a thread of its own.
+BodyThread* body_thread_calling(const ConsoleState& state);
+
+// Runs work where the windows live: at once on the window thread, else
+// handed to it, the caller waiting. For the services a program body calls.
+void on_window_thread(const ConsoleState& state, const std::function<void()>& work);
+
 }  // namespace console::qt

@@ -5,6 +5,7 @@
 #include <new>
 #include <string>
 
+#include "console/qt/body_thread.h"
 #include "console/qt/frame_window.h"
 
 namespace console::qt {
@@ -48,6 +49,13 @@ void apply_map_mode(QPainter& painter, int map_mode, double dpi_x, double dpi_y)
 
 int open_graphics_window(ConsoleState& state, int& width, int& height, const char* title, const int& map_mode,
                          PaintRoutine paint_routine, int title_length) {
+  if (body_thread_calling(state) != nullptr) {
+    int result = 0;
+    on_window_thread(state, [&] {
+      result = open_graphics_window(state, width, height, title, map_mode, std::move(paint_routine), title_length);
+    });
+    return result;
+  }
   if (state.graphics_window != nullptr || state.frame_window == nullptr) return 0;
   state.paint_routine = std::move(paint_routine);
   state.map_mode = map_mode >= 2 && map_mode <= kMapAnisotropic ? map_mode : kMapText;

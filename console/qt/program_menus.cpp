@@ -5,6 +5,7 @@
 #include <QMenuBar>
 #include <algorithm>
 
+#include "console/qt/body_thread.h"
 #include "console/qt/frame_window.h"
 
 namespace console::qt {
@@ -59,6 +60,13 @@ int add_item(ConsoleState& state, QMenu& popup, QAction* before, int flags, cons
 
 int append_menu_item(ConsoleState& state, int popup_position, int flags, const char* label,
                      MenuHandler handler, int label_length) {
+  if (body_thread_calling(state) != nullptr) {
+    int result = 0;
+    on_window_thread(state, [&] {
+      result = append_menu_item(state, popup_position, flags, label, std::move(handler), label_length);
+    });
+    return result;
+  }
   QMenu* popup = popup_at(state, popup_position);
   if (popup == nullptr || state.frame_window == nullptr) return 0;
   return add_item(state, *popup, nullptr, flags, label, std::move(handler), label_length);
@@ -66,6 +74,13 @@ int append_menu_item(ConsoleState& state, int popup_position, int flags, const c
 
 int insert_menu_item(ConsoleState& state, int popup_position, int item_position, int& flags, const char* label,
                      MenuHandler handler, int label_length) {
+  if (body_thread_calling(state) != nullptr) {
+    int result = 0;
+    on_window_thread(state, [&] {
+      result = insert_menu_item(state, popup_position, item_position, flags, label, std::move(handler), label_length);
+    });
+    return result;
+  }
   if (state.main_menu == nullptr || state.frame_window == nullptr) return 0;
   if (item_position == 0) {
     flags |= kMenuPopup | kMenuByPosition;
@@ -82,6 +97,11 @@ int insert_menu_item(ConsoleState& state, int popup_position, int item_position,
 }
 
 int check_menu_item(ConsoleState& state, int popup_position, int item_position, int& check_flags) {
+  if (body_thread_calling(state) != nullptr) {
+    int result = 0;
+    on_window_thread(state, [&] { result = check_menu_item(state, popup_position, item_position, check_flags); });
+    return result;
+  }
   check_flags |= kMenuByPosition;
   QMenu* popup = popup_at(state, popup_position);
   QAction* item = popup != nullptr ? at_position(popup->actions(), item_position) : nullptr;
@@ -93,6 +113,10 @@ int check_menu_item(ConsoleState& state, int popup_position, int item_position, 
 }
 
 void delete_menu_item(ConsoleState& state, int popup_position, int item_position) {
+  if (body_thread_calling(state) != nullptr) {
+    on_window_thread(state, [&] { delete_menu_item(state, popup_position, item_position); });
+    return;
+  }
   if (item_position == 0) return;
   QMenu* popup = popup_at(state, popup_position);
   QAction* item = popup != nullptr ? at_position(popup->actions(), item_position) : nullptr;

@@ -44,13 +44,6 @@ void show_line(ConsoleState& state, std::string_view line, int handle) {
   }
 }
 
-// The body's thread when the hook is called on it; null on the window
-// thread, where the hooks serve the windows themselves.
-BodyThread* body_thread_calling(const ConsoleState& state) {
-  BodyThread* body = state.body_thread;
-  return body != nullptr && body->on_body_thread() ? body : nullptr;
-}
-
 }  // namespace
 
 int read_hook(ConsoleState& state, char* buffer, int capacity) {

@@ -8,7 +8,9 @@
 #include <QCursor>
 #include <QMdiSubWindow>
 #include <QStatusBar>
+#include <QThread>
 #include <QTimer>
+#include <QAction>
 #include <atomic>
 #include <chrono>
 #include <cstdint>
@@ -17,6 +19,9 @@
 #include <vector>
 
 #include "console/qt/computation_progress.h"
+#include "console/qt/graphics_window.h"
+#include "console/qt/program_menus.h"
+#include "console/qt/program_timers.h"
 #include "console/qt/io_widget.h"
 #include "console/qt/startup.h"
 #include "console_qt/support/frame_fixture.h"
@@ -280,6 +285,40 @@ TEST_F(BodyThreadTest, LinesWrittenOnTheBodysThreadArriveWholeAndInOrder) {
     for (const std::string& line : written) write_line(line);
   });
   EXPECT_EQ(store_lines(), written);
+}
+
+// The services a program may call make their windows, menu items and
+// timers on the window thread, where they live, and those call back there.
+TEST_F(BodyThreadTest, ServicesCalledFromTheBodyWorkOnTheWindowThread) {
+  QThread* window_thread = test::qt_application().thread();
+  int appended = 0;
+  int opened = 0;
+  int started = 0;
+  std::atomic<bool> timer_fired_on_window_thread{false};
+  std::atomic<bool> timer_fired{false};
+  start([&] {
+    std::string label = "Extra";
+    appended = append_menu_item(state, 1, 0, label.data(), [](std::int32_t&) {}, static_cast<int>(label.size()));
+    int width = 0;
+    int height = 0;
+    int mode = 1;
+    opened = open_graphics_window(state, width, height, "", mode, nullptr, 0);
+    started = start_timer(state, 7, 1, [&] {
+      timer_fired_on_window_thread = QThread::currentThread() == window_thread;
+      timer_fired = true;
+    });
+    while (!timer_fired) std::this_thread::sleep_for(milliseconds(1));
+    stop_timer(state, 7);
+  });
+  EXPECT_EQ(appended, 1);
+  EXPECT_EQ(opened, 1);
+  EXPECT_EQ(started, 1);
+  EXPECT_TRUE(timer_fired_on_window_thread);
+  ASSERT_NE(state.graphics_window, nullptr);
+  EXPECT_EQ(state.graphics_window->thread(), window_thread);
+  QAction* item = state.frame_window->command_action(kFirstProgramCommand);
+  ASSERT_NE(item, nullptr);
+  EXPECT_EQ(item->thread(), window_thread);
 }
 
 }  // namespace
