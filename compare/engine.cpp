@@ -46,8 +46,13 @@ ExactValues Comparison::exact(int k, int l) const {
   v.euclidean = std::sqrt(static_cast<double>(disagree));
   v.sorensen = ratio(disagree, p1 + p2);
   v.adjusted_rand = adjusted_rand_dissimilarity(a, p1 - a, p2 - a, pair_count() - p1 - p2 + a);
-  v.fowlkes_mallows = a == 0 ? 0.0 : std::sqrt(ratio(a, p1)) * std::sqrt(ratio(a, p2));
+  v.fowlkes_mallows = fowlkes_mallows(k, l);
   return v;
+}
+
+double Comparison::fowlkes_mallows(int k, int l) const {
+  const std::int64_t a = joined_both[static_cast<std::size_t>(k - 1) * tables.compared_columns() + (l - 1)];
+  return a == 0 ? 0.0 : std::sqrt(ratio(a, joined1[k - 1])) * std::sqrt(ratio(a, joined2[l - 1]));
 }
 
 std::vector<float> level_heights(const DendrogramFile& file) {

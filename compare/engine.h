@@ -64,7 +64,8 @@ struct Comparison {
   bool has_pair_counts() const { return !joined_both.empty() || tables.values.empty(); }
   // Requires has_pair_counts().
   ExactValues exact(int k, int l) const;
-  float fowlkes_mallows(int k, int l) const { return static_cast<float>(exact(k, l).fowlkes_mallows); }
+  // The Fowlkes-Mallows index alone, as exact() gives it.
+  double fowlkes_mallows(int k, int l) const;
 };
 
 // Refuses a dendrogram the comparison cannot use with InputError("<name>:

@@ -45,11 +45,6 @@ std::vector<LevelFields> level_fields(const std::vector<int>& counts, const std:
   return fields;
 }
 
-double fowlkes_mallows(const compare::Comparison& r, int k, int l) {
-  const double a = r.joined_both[static_cast<std::size_t>(k - 1) * r.tables.compared_columns() + (l - 1)];
-  return a == 0 ? 0.0 : std::sqrt(a / r.joined1[k - 1]) * std::sqrt(a / r.joined2[l - 1]);
-}
-
 void append_values(std::string& out, const compare::Comparison& r, int k, int l, char separator, bool exact) {
   if (exact) {
     const compare::ExactValues e = r.exact(k, l);
@@ -64,7 +59,7 @@ void append_values(std::string& out, const compare::Comparison& r, int k, int l,
     append_shortest(out, r.tables.value(m, k, l));
   }
   out += separator;
-  append_shortest(out, static_cast<float>(fowlkes_mallows(r, k, l)));
+  append_shortest(out, static_cast<float>(r.fowlkes_mallows(k, l)));
 }
 
 void append_row(std::string& out, const LevelFields& row, const LevelFields& column, char separator) {
@@ -189,8 +184,8 @@ void write_npy_directory(const compare::Comparison& result, const std::string& d
   }
   std::vector<double> fowlkes_mallows(cells);
   for (std::size_t i = 0; i < cells; ++i)
-    fowlkes_mallows[i] = cli::fowlkes_mallows(result, static_cast<int>(i / t.compared_columns()) + 1,
-                                              static_cast<int>(i % t.compared_columns()) + 1);
+    fowlkes_mallows[i] = result.fowlkes_mallows(static_cast<int>(i / t.compared_columns()) + 1,
+                                                static_cast<int>(i % t.compared_columns()) + 1);
   write_npy(where_to(directory + "/fowlkes_mallows.npy"), "<f8", shape, fowlkes_mallows);
   write_npy(where_to(directory + "/clusters1.npy"), "<i4", {t.cluster_counts1.size()}, t.cluster_counts1);
   write_npy(where_to(directory + "/clusters2.npy"), "<i4", {t.cluster_counts2.size()}, t.cluster_counts2);
