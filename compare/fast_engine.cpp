@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
+#include <mutex>
 #include <thread>
 
 #include "compare/fast_cross_term.h"
@@ -66,6 +68,9 @@ struct ColumnQueue {
   std::atomic<int> next{1};
   std::atomic<int> done{0};
   std::atomic<bool> stop{false};
+  // The watcher sleeps between its reports; the last column wakes it.
+  std::mutex mutex;
+  std::condition_variable all_done;
 };
 
 void work_on_columns(const PairInputs& in, const fast::LevelledDendrogram& second, ColumnQueue& queue,
@@ -81,7 +86,10 @@ void work_on_columns(const PairInputs& in, const fast::LevelledDendrogram& secon
     fast::partition_sizes(second, l, sizes, scratch);
     const ClusterMargins column(sizes);
     compute_column(in, column, l, folder, column_counts, out);
-    ++queue.done;
+    if (++queue.done == second.level_count - 1) {
+      std::lock_guard lock(queue.mutex);
+      queue.all_done.notify_all();
+    }
   }
 }
 
@@ -102,8 +110,8 @@ void compute_all_columns(const PairInputs& in, const fast::LevelledDendrogram& s
       extras.stopped = true;
       return;  // the pool's threads are joined on the way out
     }
-    for (int waited = 0; waited < 50 && queue.done.load() < total; ++waited)
-      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    std::unique_lock lock(queue.mutex);
+    queue.all_done.wait_for(lock, std::chrono::milliseconds(50), [&] { return queue.done.load() >= total; });
   }
   if (!extras.progress(total, total)) extras.stopped = true;
 }

@@ -213,8 +213,10 @@ void compare_dendrograms() {
   const DendrogramFile file2 = file_content(n, merges2, heights2);
   check_file(2, name2, file2);
 
+  // The level counts are known before the long computation, and shown then.
+  write_levels_record(static_cast<int>(level_heights(file1).size()) + 1,
+                      static_cast<int>(level_heights(file2).size()) + 1);
   const ComparisonTables tables = compute_tables(file1, file2);
-  write_levels_record(tables.levels1, tables.levels2);
   write_results(tables);
   write_minimum_report(tables.minima);
   if (results_observer()) results_observer()(tables, level_heights(file1), level_heights(file2));
