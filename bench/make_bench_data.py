@@ -6,7 +6,7 @@ Usage: /usr/bin/python3 bench/make_bench_data.py OUTDIR [N ...]
 and <case>_b.npy, two dendrograms of the same N objects:
 
   random   two random trees: random clusters merge, every height distinct
-  tied     two random trees whose heights take only 25 distinct values
+  tied     two random trees whose heights take only N/8 distinct values
   single_ward      single linkage against Ward linkage of the same Gaussian blobs
   average_complete average against complete linkage of the same blobs
   digits   Ward against average linkage of handwritten digits (sklearn's
@@ -58,7 +58,7 @@ def cases(n, rng):
     real = digits(n)
     return {
         "random": (random_tree(n, rng), random_tree(n, rng)),
-        "tied": (random_tree(n, rng, 25), random_tree(n, rng, 25)),
+        "tied": (random_tree(n, rng, n // 8), random_tree(n, rng, n // 8)),
         "single_ward": (linkage(points, "single"), linkage(points, "ward")),
         "average_complete": (linkage(points, "average"), linkage(points, "complete")),
         "digits": (linkage(real, "ward"), linkage(real, "average")),

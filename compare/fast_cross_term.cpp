@@ -494,34 +494,38 @@ void CrossTermFolder::effect_by_column_blocks(RowEffect& effect, std::int64_t ro
   const std::uint64_t half = std::uint64_t{1} << (shift - 1), mask = 2 * half - 1;
   const std::span<const std::uint32_t> squares = columns.whole_squares();
   const int blocks = (columns.count() + ClusterMargins::kColumnBlock - 1) / ClusterMargins::kColumnBlock;
-  for (int start = 0; start < 2; ++start) {
-    std::uint64_t total = 0, parity = static_cast<std::uint64_t>(start);
-    for (int block = 0; block < blocks && total < static_cast<std::uint64_t>(kSignificandLimit); ++block) {
-      const std::span<const std::uint32_t> distinct = columns.block_distinct_squares(block);
-      const std::span<const std::uint32_t> counts = columns.block_distinct_counts(block);
-      std::uint64_t block_steps = 0;
-      bool tie = false;
-      for (std::size_t j = 0; j < distinct.size(); ++j) {
-        const std::uint64_t term = row * distinct[j], rest = term & mask;
-        block_steps += ((term >> shift) + (rest > half)) * counts[j];
-        tie |= rest == half;
-      }
-      if (tie) {
-        const std::size_t first = static_cast<std::size_t>(block) * ClusterMargins::kColumnBlock;
-        const std::size_t end = std::min(first + ClusterMargins::kColumnBlock, squares.size());
-        block_steps = 0;
-        for (std::size_t i = first; i < end; ++i) {
-          const std::uint64_t term = row * squares[i], whole = term >> shift, rest = term & mask;
-          const std::uint64_t q = whole + (rest > half ? 1 : rest == half ? (parity + block_steps + whole) & 1 : 0);
-          block_steps += q;
-        }
-      }
-      total += block_steps;
-      parity = (parity + block_steps) & 1;
+  constexpr auto limit = static_cast<std::uint64_t>(kSignificandLimit);
+  // total[p]: what the row adds to an m of parity p so far; both are
+  // followed in one pass, since they share every term and every q but the
+  // ties'.
+  std::uint64_t total[2] = {0, 0};
+  for (int block = 0; block < blocks; ++block) {
+    const std::span<const std::uint32_t> distinct = columns.block_distinct_squares(block);
+    const std::span<const std::uint32_t> counts = columns.block_distinct_counts(block);
+    std::uint64_t block_steps = 0;
+    bool tie = false;
+    for (std::size_t j = 0; j < distinct.size(); ++j) {
+      const std::uint64_t term = row * distinct[j], rest = term & mask;
+      block_steps += ((term >> shift) + (rest > half)) * counts[j];
+      tie |= rest == half;
     }
-    effect.step[start] = static_cast<std::int32_t>(std::min(total, static_cast<std::uint64_t>(kSignificandLimit)));
-    if (total >= static_cast<std::uint64_t>(kSignificandLimit)) return;  // leaves the binade in one row
+    if (!tie) {
+      total[0] += block_steps;
+      total[1] += block_steps;
+    } else {
+      const std::size_t first = static_cast<std::size_t>(block) * ClusterMargins::kColumnBlock;
+      const std::size_t end = std::min(first + ClusterMargins::kColumnBlock, squares.size());
+      for (std::size_t i = first; i < end; ++i) {
+        const std::uint64_t term = row * squares[i], whole = term >> shift, rest = term & mask;
+        const std::uint64_t q = whole + (rest > half), at_tie = rest == half;
+        total[0] += q + (at_tie & (whole + total[0]) & 1);
+        total[1] += q + (at_tie & (1 + whole + total[1]) & 1);
+      }
+    }
+    if (total[0] >= limit || total[1] >= limit) return;  // leaves the binade in one row: stays invalid
   }
+  effect.step[0] = static_cast<std::int32_t>(total[0]);
+  effect.step[1] = static_cast<std::int32_t>(total[1]);
   effect.valid = true;
 }
 
