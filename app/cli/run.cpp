@@ -71,8 +71,12 @@ int compare_files(const Options& options) {
   const auto [first, second] = compare::read_dendrogram_pair(options.first, options.second, read);
   const compare::Comparison result = compare_with_progress(first, second, options);
   StagedOutputs outputs;
-  compare::write_matrices(result.tables, outputs.stage(matrices_path(options)));
-  write_exports(result, options, outputs);
+  try {
+    compare::write_matrices(result.tables, outputs.stage(matrices_path(options)));
+    write_exports(result, options, outputs);
+  } catch (const compare::OutputError& e) {
+    throw compare::OutputError(outputs.with_final_names(e.what()));
+  }
   outputs.commit();
   // The console records come once every file is in place, in the
   // dialogue's bytes; an export on standard output replaces them.

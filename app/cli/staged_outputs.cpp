@@ -24,6 +24,13 @@ std::string StagedOutputs::stage(const std::string& final_path, bool keep_extens
   return temporary;
 }
 
+std::string StagedOutputs::with_final_names(std::string message) const {
+  for (const auto& [temporary, final_path] : staged_)
+    for (std::size_t at; (at = message.find(temporary)) != std::string::npos;)
+      message.replace(at, temporary.size(), final_path);
+  return message;
+}
+
 void StagedOutputs::commit() {
   while (!staged_.empty()) {
     const auto [temporary, final_path] = staged_.front();

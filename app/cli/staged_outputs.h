@@ -22,6 +22,8 @@ class StagedOutputs {
   std::string stage(const std::string& final_path, bool keep_extension = false);
   // Renames every staged file into place; throws compare::OutputError.
   void commit();
+  // A writer's message with every temporary name replaced by its final one.
+  std::string with_final_names(std::string message) const;
 
  private:
   std::vector<std::pair<std::string, std::string>> staged_;  // temporary, final
