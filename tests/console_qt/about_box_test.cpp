@@ -127,7 +127,9 @@ TEST_P(AboutBoxFontTest, TheValuesStandRightOfEveryCaption) {
   for (QLabel* label : box->findChildren<QLabel*>()) {
     bool caption = !label->objectName().startsWith(QStringLiteral("field_")) &&
                    label->text() != QStringLiteral("TOLM Application Framework");
-    if (caption) EXPECT_LT(label->geometry().right(), values_left) << label->text().toStdString();
+    if (caption) {
+      EXPECT_LT(label->geometry().right(), values_left) << label->text().toStdString();
+    }
   }
 }
 
