@@ -114,7 +114,9 @@ TEST_P(CliFailure, ExitsWithItsStatusAndOneLineAndLeavesNoFile) {
   const auto result = ws.run_with("", GetParam().arguments);
   EXPECT_EQ(result.exit_status, GetParam().exit_status);
   EXPECT_NE(result.err.find(GetParam().message_part), std::string::npos) << result.err;
-  if (GetParam().exit_status == 1) EXPECT_EQ(lines_of(result.err).size(), 1u) << result.err;
+  if (GetParam().exit_status == 1) {
+    EXPECT_EQ(lines_of(result.err).size(), 1u) << result.err;
+  }
   EXPECT_EQ(result.out, "");
   EXPECT_EQ(ws.read("MATRICES.DAT"), "old results\n");
   EXPECT_EQ(files_in(ws.dir()), before);
