@@ -5,11 +5,12 @@
 // level pair. Run it under callgrind with --toggle-collect to count the
 // instructions of one folder:
 //
-//   valgrind --tool=callgrind --toggle-collect='compare::fast::CrossTermFolder::fold*' \
+//   valgrind --tool=callgrind --toggle-collect='compare::fast::CrossTermFolder::fold*'
 //       bench/cross_term_bench A.npy B.npy new
-//   valgrind --tool=callgrind \
-//       --toggle-collect='compare::testing_support::OracleCrossTermFolder::fold*' \
+//   valgrind --tool=callgrind
+//       --toggle-collect='compare::testing_support::OracleCrossTermFolder::fold*'
 //       bench/cross_term_bench A.npy B.npy old
+// (each command on one line)
 //
 // Usage: cross_term_bench FIRST SECOND [new|old|both, default both]
 //                         [every k-th column level, default 1]
