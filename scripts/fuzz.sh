@@ -4,7 +4,8 @@
 # time on one core, starting from its seed corpus and dictionary.
 #
 #   scripts/fuzz.sh [SECONDS] [TARGET...]     (default 60 s; targets:
-#                                             list_read format dendrogram)
+#                                             list_read format dendrogram
+#                                             inputs)
 #
 # New inputs go to build-fuzz/fuzz-corpus/TARGET (the seeds in tests/fuzz/corpus
 # stay as they are); crashes, leaks and timeouts to
@@ -17,7 +18,7 @@ build=${FUZZ_BUILD_DIR:-$root/build-fuzz}
 seconds=${1:-60}
 shift || true
 targets=("$@")
-((${#targets[@]})) || targets=(list_read format dendrogram)
+((${#targets[@]})) || targets=(list_read format dendrogram inputs)
 
 "$root/scripts/setup.sh"
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \

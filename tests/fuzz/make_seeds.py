@@ -107,7 +107,52 @@ def dendrogram_seeds():
     write("dendrogram", "eight_chain", ("\n".join(lines) + "\n").encode())
 
 
+NPY, TEXT, HCLUST, NEWICK, NEWICK_PAIR, DETECT = 0, 1, 2, 3, 4, 5
+
+
+def npy(rows, dtype="<f8", fortran=False, shape=None):
+    shape = shape or (len(rows), len(rows[0]) if rows else 4)
+    header = "{'descr': '%s', 'fortran_order': %s, 'shape': (%d, %d), }" % (
+        dtype, fortran, shape[0], shape[1])
+    header = header.ljust(117) + "\n"
+    body = b"".join(struct.pack("<d", v) for row in rows for v in row)
+    return b"\x93NUMPY\x01\x00" + struct.pack("<H", len(header)) + header.encode() + body
+
+
+def inputs(name, reader, data):
+    write("inputs", name, bytes([reader]) + data)
+
+
+def inputs_seeds():
+    # Four objects: {1,2} at 0.5, {3,4} at 1, all at 2.
+    z = [[0, 1, 0.5, 2], [2, 3, 1.0, 2], [4, 5, 2.0, 4]]
+    inputs("npy", NPY, npy(z))
+    inputs("npy_fortran", NPY, npy([list(c) for c in zip(*z)], fortran=True, shape=(3, 4)))
+    inputs("npy_float32", NPY, npy(z, dtype="<f4"))
+    inputs("npy_decreasing", NPY, npy([[0, 1, 2.0, 2], [2, 3, 1.0, 2], [4, 5, 0.5, 4]]))
+    inputs("npy_nan", NPY, npy([[0, 1, float("nan"), 2], [2, 3, 1.0, 2], [4, 5, 2.0, 4]]))
+    text = "".join("%.18e %.18e %.18e %.18e\n" % tuple(r) for r in z).encode()
+    inputs("savetxt", TEXT, text)
+    inputs("savetxt_commas", TEXT, text.replace(b" ", b","))
+    inputs("savetxt_detected", DETECT, text)
+    inputs("savetxt_bad_id", TEXT, b"0 9 0.5 2\n2 3 1 2\n4 5 2 4\n")
+    hclust = b'"","X1","X2","hc.height"\n"1",-1,-2,0.5\n"2",-3,-4,1\n"3",1,2,2\n'
+    inputs("hclust", HCLUST, hclust)
+    inputs("hclust_bare", HCLUST, b"-1,-2,0.5\n-3,-4,1\n1,2,2\n")
+    inputs("hclust_detected", DETECT, hclust)
+    inputs("hclust_reused", HCLUST, b"-1,-2,0.5\n-1,-4,1\n1,2,2\n")
+    newick = b"((a:0.5,b:0.5):1.5,(c:1,d:1):1);\n"
+    inputs("newick", NEWICK, newick)
+    inputs("newick_three_children", NEWICK, b"((a:1,b:1,c:1):1,d:2);")
+    inputs("newick_quoted", NEWICK, b"(('x y':1,'it''s':1)[note]:1,z:2);")
+    inputs("newick_repeated_label", NEWICK, b"((a:1,a:1):1,d:2);")
+    inputs("newick_pair", NEWICK_PAIR, newick + b"\0((a:1,c:1):1,(b:1,d:1):1);")
+    inputs("newick_pair_labels", NEWICK_PAIR, newick + b"\0((d:1,c:1):1,(b:1,a:1):1);\0d\nc\nb\na\n")
+    inputs("newick_pair_other_labels", NEWICK_PAIR, newick + b"\0((a:1,e:1):1,(b:1,d:1):1);")
+
+
 if __name__ == "__main__":
     list_seeds()
     format_seeds()
     dendrogram_seeds()
+    inputs_seeds()
