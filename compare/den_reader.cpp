@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "compare/atomic_file.h"
+#include "compare/shortest_real.h"
 #include "compare/engine.h"
 #include "compare/statements.h"
 #include "compare/validate.h"
@@ -65,9 +66,9 @@ class OpenedUnit {
 };
 
 std::string shortest(float value) {
-  char text[32];
-  auto result = std::to_chars(text, text + sizeof text, value);
-  return std::string(text, result.ptr);
+  std::string text;
+  append_shortest(text, value);
+  return text;
 }
 
 }  // namespace

@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   # build and test
-  g++ cmake ninja-build libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev
+  g++ cmake ninja-build libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev libfmt-dev
   # the desktop program and its pictures
   qt6-base-dev qt6-svg-dev fonts-dejavu-core xvfb xauth imagemagick xdotool openbox
   # the Python module and its cross-checks against scipy and sklearn

@@ -10,19 +10,16 @@
 #include <cstring>
 #include <algorithm>
 #include <ostream>
+#include <memory>
 #include <thread>
 
 #include "compare/atomic_file.h"
+#include "compare/shortest_real.h"
 
 namespace cli {
 namespace {
 
-template <typename Real>
-void append_shortest(std::string& out, Real value) {
-  char text[32];
-  const auto result = std::to_chars(text, text + sizeof text, value);
-  out.append(text, result.ptr);
-}
+using compare::append_shortest;
 
 void append_integer(std::string& out, long long value) {
   char text[24];
@@ -45,29 +42,42 @@ std::vector<LevelFields> level_fields(const std::vector<int>& counts, const std:
   return fields;
 }
 
-void append_values(std::string& out, const compare::Comparison& r, int k, int l, char separator, bool exact) {
-  if (exact) {
-    const compare::ExactValues e = r.exact(k, l);
-    for (double v : {e.jaccard, e.rand, e.euclidean, e.sorensen, e.adjusted_rand, e.fowlkes_mallows}) {
-      out += separator;
-      append_shortest(out, v);
-    }
-    return;
-  }
-  for (int m = 1; m <= compare::kMeasureCount; ++m) {
-    out += separator;
-    append_shortest(out, r.tables.value(m, k, l));
-  }
-  out += separator;
-  append_shortest(out, static_cast<float>(r.fowlkes_mallows(k, l)));
+// Rows are written at a cursor into a buffer with room for the longest
+// row, which is known from the level fields before any row is written.
+char* put(char* at, const std::string& field) {
+  std::memcpy(at, field.data(), field.size());
+  return at + field.size();
 }
 
-void append_row(std::string& out, const LevelFields& row, const LevelFields& column, char separator) {
-  for (const std::string* field : {&row.index, &column.index, &row.clusters, &column.clusters, &row.height}) {
-    out += *field;
-    out += separator;
+template <typename Real>
+char* put(char* at, char separator, Real value) {
+  *at++ = separator;
+  return compare::write_shortest(at, value);
+}
+
+char* put_values(char* at, const compare::Comparison& r, int k, int l, char separator, bool exact) {
+  if (exact) {
+    const compare::ExactValues e = r.exact(k, l);
+    for (double v : {e.jaccard, e.rand, e.euclidean, e.sorensen, e.adjusted_rand, e.fowlkes_mallows})
+      at = put(at, separator, v);
+    return at;
   }
-  out += column.height;
+  for (int m = 1; m <= compare::kMeasureCount; ++m) at = put(at, separator, r.tables.value(m, k, l));
+  return put(at, separator, static_cast<float>(r.fowlkes_mallows(k, l)));
+}
+
+char* put_row(char* at, const LevelFields& row, const LevelFields& column, char separator) {
+  for (const std::string* field : {&row.index, &column.index, &row.clusters, &column.clusters, &row.height}) {
+    at = put(at, *field);
+    *at++ = separator;
+  }
+  return put(at, column.height);
+}
+
+std::size_t longest(const std::vector<LevelFields>& fields) {
+  std::size_t most = 0;
+  for (const LevelFields& f : fields) most = std::max(most, f.index.size() + f.clusters.size() + f.height.size());
+  return most;
 }
 
 std::string header_line(char separator) {
@@ -140,32 +150,40 @@ int export_threads() {
 void write_level_pairs(const compare::Comparison& result, const std::string& path, char separator, bool exact) {
   const auto rows = level_fields(result.tables.cluster_counts1, result.heights1);
   const auto columns = level_fields(result.tables.cluster_counts2, result.heights2);
-  const auto format_rows = [&](int from, int to, std::string& out) {
+  const std::size_t row_room =
+      longest(rows) + longest(columns) + (compare::kMeasureCount + 1) * (compare::kShortestRoom + 1) + 8;
+  const int row_count = static_cast<int>(rows.size()), column_count = static_cast<int>(columns.size());
+  const int threads = export_threads();
+  const int rows_per_part = std::max<std::size_t>(1, (4u << 20) / (90 * std::max(1, column_count)));
+  struct Part {
+    std::unique_ptr<char[]> text;
+    std::size_t used = 0;
+  };
+  const auto format_rows = [&](int from, int to, Part& part) {
+    if (!part.text) part.text.reset(new char[static_cast<std::size_t>(rows_per_part) * column_count * row_room]);
+    char* at = part.text.get();
     for (int k = from; k < to; ++k) {
-      for (int l = 1; l <= static_cast<int>(columns.size()); ++l) {
-        append_row(out, rows[k - 1], columns[l - 1], separator);
-        append_values(out, result, k, l, separator, exact);
-        out += '\n';
+      for (int l = 1; l <= column_count; ++l) {
+        at = put_row(at, rows[k - 1], columns[l - 1], separator);
+        at = put_values(at, result, k, l, separator, exact);
+        *at++ = '\n';
       }
     }
+    part.used = static_cast<std::size_t>(at - part.text.get());
   };
-  const int threads = export_threads();
-  const int rows_per_part = std::max<std::size_t>(1, (4u << 20) / (90 * std::max<std::size_t>(1, columns.size())));
-  const int last = static_cast<int>(rows.size());
   compare::write_file_atomically(path, [&](std::ostream& out) {
     out << header_line(separator);
-    std::vector<std::string> parts(threads);
-    for (int first = 1; first <= last; first += threads * rows_per_part) {
+    std::vector<Part> parts(threads);
+    for (int first = 1; first <= row_count; first += threads * rows_per_part) {
       {
         std::vector<std::jthread> pool;
         for (int t = 0; t < threads; ++t) {
-          const int from = std::min(last + 1, first + t * rows_per_part);
-          const int to = std::min(last + 1, from + rows_per_part);
-          parts[t].clear();
+          const int from = std::min(row_count + 1, first + t * rows_per_part);
+          const int to = std::min(row_count + 1, from + rows_per_part);
           pool.emplace_back([&, from, to, t] { format_rows(from, to, parts[t]); });
         }
       }
-      for (const std::string& part : parts) out.write(part.data(), static_cast<std::streamsize>(part.size()));
+      for (const Part& part : parts) out.write(part.text.get(), static_cast<std::streamsize>(part.used));
     }
   });
 }
