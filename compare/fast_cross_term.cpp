@@ -434,12 +434,21 @@ std::int64_t rows_within_binade(std::int64_t m, std::int64_t count, const std::i
 
 }  // namespace
 
+void CrossTermFolder::reserve_sizes(int largest_size) {
+  const std::size_t wanted = static_cast<std::size_t>(std::max(largest_size, 1) + 1) * kBinades;
+  std::size_t slots = 1;
+  while (slots < wanted && slots < most_slots_) slots *= 2;
+  if (slots <= effects_.size()) return;
+  effects_.assign(slots, Slot{});
+  slot_mask_ = static_cast<std::uint32_t>(slots - 1);
+}
+
 const CrossTermFolder::RowEffect& CrossTermFolder::effect_of(int row_size, int binade) {
-  const std::size_t key = static_cast<std::size_t>(row_size) * kBinades + (binade - kFirstBinade);
-  if (key >= effects_.size()) effects_.resize((key / kBinades + 1) * kBinades);
-  Slot& slot = effects_[key];
-  if (slot.generation == generation_) return slot.effect;
-  slot = {RowEffect{}, generation_};
+  const std::uint32_t key = key_of(row_size, binade);
+  if (const RowEffect* effect = held(key)) return *effect;
+  if (key > slot_mask_ && effects_.size() < most_slots_) reserve_sizes(row_size);
+  Slot& slot = effects_[key & slot_mask_];
+  slot = {RowEffect{}, generation_, key};
   RowEffect& effect = slot.effect;
   const float row_square = ClusterMargins::square_of(row_size);
   const ClusterMargins& columns = *columns_;
@@ -572,7 +581,7 @@ bool CrossTermFolder::add_rows_in_binade(float& sum, const ClusterMargins& rows,
   const int negligible = relevant.largest_negligible(*columns_, sum);
   auto m = static_cast<std::int64_t>(s) >> shift;
   const int start = row;
-  const std::size_t offset = static_cast<std::size_t>(binade - kFirstBinade);
+  const auto offset = static_cast<std::uint32_t>(binade - kFirstBinade);
   const int count = rows.count();
   while (row < count) {
     const int size = rows.size(row);
@@ -582,10 +591,8 @@ bool CrossTermFolder::add_rows_in_binade(float& sum, const ClusterMargins& rows,
     }
     // The table holds the effect for this binade's columns when its slot
     // carries the current generation; otherwise effect_of builds it.
-    const std::size_t key = static_cast<std::size_t>(size) * kBinades + offset;
-    const RowEffect& effect = key < effects_.size() && effects_[key].generation == generation_
-                                  ? effects_[key].effect
-                                  : effect_of(size, binade);
+    const RowEffect* held_effect = held(static_cast<std::uint32_t>(size) * kBinades + offset);
+    const RowEffect& effect = held_effect ? *held_effect : effect_of(size, binade);
     if (!effect.valid) break;
     const int run = rows.run_end(row) - row;
     if (run == 1) {

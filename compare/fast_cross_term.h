@@ -25,16 +25,23 @@ inline float cross_term_step(float sum, float column_square, float row_square) {
 // binade) for later rows of the same size.
 class CrossTermFolder {
  public:
-  explicit CrossTermFolder(const ClusterMargins& columns) : columns_(&columns) {}
+  // 2.5 MiB of row effects a thread, whatever N.
+  static constexpr std::size_t kMostSlots = std::size_t{1} << 17;
+
+  // most_slots (a power of two) bounds the table of row effects.
+  explicit CrossTermFolder(const ClusterMargins& columns, std::size_t most_slots = kMostSlots)
+      : columns_(&columns), most_slots_(most_slots) {
+    reserve_sizes(0);
+  }
   // Starts over with another column partition, keeping the table's storage.
   void use_columns(const ClusterMargins& columns) {
     columns_ = &columns;
     ++generation_;
   }
   float fold(const ClusterMargins& rows);
-  // Sets aside room for rows of up to this size, so that the table of row
-  // effects is allocated once.
-  void reserve_sizes(int largest_size) { effects_.reserve(static_cast<std::size_t>(largest_size + 1) * kBinades); }
+  // Sizes the table of row effects for rows of up to this size, so that it
+  // is allocated once: one slot per size and binade, up to most_slots.
+  void reserve_sizes(int largest_size);
 
   // Within binade e, a row of one size moves the significand m of the sum by
   // step[m mod 2]; valid is false when that model does not apply.
@@ -52,14 +59,30 @@ class CrossTermFolder {
   // Binades 24 to 51 are the ones the model covers.
   static constexpr int kFirstBinade = 24;
   static constexpr int kBinades = 28;
+  // A slot holds the effect of (size, binade) when its key is theirs and its
+  // generation the current columns'. Keys map to slots by their low bits,
+  // so up to most_slots keys each have their own slot; beyond that (sizes
+  // past 4681 by default) keys share slots and an effect pushed out is
+  // built again.
   struct Slot {
     RowEffect effect;
-    std::uint32_t generation = 0;  // the slot is filled for this generation's columns
+    std::uint32_t generation = 0;
+    std::uint32_t key = 0;
   };
+  static std::uint32_t key_of(int row_size, int binade) {
+    return static_cast<std::uint32_t>(row_size) * kBinades + static_cast<std::uint32_t>(binade - kFirstBinade);
+  }
+  // The slot for a key, or null when it does not hold that key's effect.
+  const RowEffect* held(std::uint32_t key) const {
+    const Slot& slot = effects_[key & slot_mask_];
+    return slot.generation == generation_ && slot.key == key ? &slot.effect : nullptr;
+  }
 
   const ClusterMargins* columns_;
+  std::size_t most_slots_;
   std::uint32_t generation_ = 1;
-  std::vector<Slot> effects_;  // by row size and binade
+  std::vector<Slot> effects_;  // by key_of(row size, binade), see Slot
+  std::uint32_t slot_mask_ = 0;
 };
 
 inline float fold_cross_term(const ClusterMargins& rows, const ClusterMargins& columns) {
