@@ -214,12 +214,12 @@ void compare_dendrograms() {
   check_file(2, name2, file2);
 
   // The level counts are known before the long computation, and shown then.
-  write_levels_record(static_cast<int>(level_heights(file1).size()) + 1,
-                      static_cast<int>(level_heights(file2).size()) + 1);
+  const std::vector<float> levels1 = level_heights(file1), levels2 = level_heights(file2);
+  write_levels_record(static_cast<int>(levels1.size()) + 1, static_cast<int>(levels2.size()) + 1);
   const ComparisonTables tables = compute_tables(file1, file2);
   write_results(tables);
   write_minimum_report(tables.minima);
-  if (results_observer()) results_observer()(tables, level_heights(file1), level_heights(file2));
+  if (results_observer()) results_observer()(tables, levels1, levels2);
   arrays.release_all();
   rio::io_finish();
 }

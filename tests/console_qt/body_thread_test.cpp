@@ -82,13 +82,7 @@ class BodyThreadTest : public ::testing::Test {
 
   // Runs the action on the window thread once the condition holds there.
   static void when(std::function<bool()> ready, std::function<void()> action) {
-    QTimer::singleShot(1, &test::qt_application(), [ready, action] {
-      if (ready()) {
-        action();
-      } else {
-        when(ready, action);
-      }
-    });
+    test::when(std::move(ready), std::move(action));
   }
 
   static void on_window_thread(const std::function<void()>& check) {

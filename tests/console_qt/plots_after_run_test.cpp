@@ -33,16 +33,8 @@ constexpr int kMenuTooEarly = 4;
 constexpr int kNoPicture = 5;
 constexpr int kAdjustedRandItem = 804;
 
-void when(std::function<bool()> ready, std::function<void()> action, int attempts = 1000000) {
-  QTimer::singleShot(0, &test::qt_application(), [ready, action, attempts] {
-    if (ready()) {
-      action();
-    } else if (attempts > 0) {
-      when(ready, action, attempts - 1);
-    } else {
-      std::_Exit(kStrayEnd);
-    }
-  });
+void when(std::function<bool()> ready, std::function<void()> action) {
+  test::when(std::move(ready), std::move(action), [] { std::_Exit(kStrayEnd); });
 }
 
 bool has_plots_menu(const ConsoleState& state) {

@@ -36,16 +36,8 @@ bool shows_line(const TextStore& store, const std::string& line) {
 
 // Runs the action on the window thread as soon as the windows are served
 // in the given condition; zero timers ask again meanwhile.
-void when(std::function<bool()> ready, std::function<void()> action, int attempts = 1000000) {
-  QTimer::singleShot(0, &test::qt_application(), [ready, action, attempts] {
-    if (ready()) {
-      action();
-    } else if (attempts > 0) {
-      when(ready, action, attempts - 1);
-    } else {
-      std::_Exit(kStrayEnd);
-    }
-  });
+void when(std::function<bool()> ready, std::function<void()> action) {
+  test::when(std::move(ready), std::move(action), [] { std::_Exit(kStrayEnd); });
 }
 
 // Closes the frame, the save prompt being answered No.

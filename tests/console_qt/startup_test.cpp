@@ -95,13 +95,7 @@ class StartupTest : public ::testing::Test {
   // Runs the action on the window thread once the condition holds there;
   // the body runs on a thread of its own.
   static void when(std::function<bool()> ready, std::function<void()> action) {
-    QTimer::singleShot(0, &test::qt_application(), [ready, action] {
-      if (ready()) {
-        action();
-      } else {
-        when(ready, action);
-      }
-    });
+    test::when(std::move(ready), std::move(action));
   }
 
   // Runs the check on the window thread, where the windows live, and waits.

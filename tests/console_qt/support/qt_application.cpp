@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QByteArray>
+#include <QTimer>
 
 namespace console::qt::test {
 
@@ -16,6 +17,18 @@ QApplication& qt_application() {
     return new QApplication(argc, argv);
   }();
   return *application;
+}
+
+void when(std::function<bool()> ready, std::function<void()> action, std::function<void()> give_up, int attempts) {
+  QTimer::singleShot(0, &qt_application(), [ready, action, give_up, attempts] {
+    if (ready()) {
+      action();
+    } else if (give_up && attempts <= 0) {
+      give_up();
+    } else {
+      when(ready, action, give_up, attempts - 1);
+    }
+  });
 }
 
 namespace {
