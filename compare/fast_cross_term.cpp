@@ -261,13 +261,16 @@ bool fold_columns_stepwise(Binade& b, float& sum, std::uint64_t row_square, cons
   return false;
 }
 
-// Folds the given column squares of one row into S >= 2^24, block by block
-// inside each binade, in smaller blocks where a block fails, and term by
-// term only in the small block where S leaves the binade or a tie sits; see
-// "Crossing rows". Every term must be below 2^52.
-void fold_squares_in_binades(float& sum, std::uint64_t row_square, std::span<const std::uint32_t> squares) {
+// Folds the column squares of one row from column i on into S >= 2^24,
+// block by block inside each binade, in smaller blocks where a block
+// fails, and term by term only in the small block where S leaves the
+// binade or a tie sits; see "Crossing rows". Every term must be below 2^52.
+// block_end(i) is where the block from i ends; add_whole_block(b, i, end)
+// adds it at once when it provably stays in the binade.
+template <typename BlockEnd, typename AddWholeBlock>
+void fold_in_binades(float& sum, std::uint64_t row_square, std::span<const std::uint32_t> squares, std::size_t i,
+                     BlockEnd block_end, AddWholeBlock add_whole_block) {
   const std::size_t n = squares.size();
-  std::size_t i = 0;
   while (i < n) {
     if (static_cast<double>(sum) >= kTwo52) {
       for (; i < n; ++i) sum = cross_term_step(sum, static_cast<float>(squares[i]), static_cast<float>(row_square));
@@ -276,8 +279,8 @@ void fold_squares_in_binades(float& sum, std::uint64_t row_square, std::span<con
     Binade b(sum);
     bool left_binade = false;
     while (i < n && !left_binade) {
-      const std::size_t end = std::min(i + kColumnBlock, n);
-      if (add_block(b, row_square, squares.data() + i, end - i)) {
+      const std::size_t end = block_end(i);
+      if (add_whole_block(b, i, end)) {
         i = end;
         continue;
       }
@@ -287,30 +290,26 @@ void fold_squares_in_binades(float& sum, std::uint64_t row_square, std::span<con
   }
 }
 
-// fold_squares_in_binades over every column from `from` on, whole column
-// blocks taken by their distinct squares.
+// The given squares (a tier's), in blocks of kColumnBlock from the first.
+void fold_squares_in_binades(float& sum, std::uint64_t row_square, std::span<const std::uint32_t> squares) {
+  fold_in_binades(
+      sum, row_square, squares, 0, [&](std::size_t i) { return std::min(i + kColumnBlock, squares.size()); },
+      [&](Binade& b, std::size_t i, std::size_t end) {
+        return add_block(b, row_square, squares.data() + i, end - i);
+      });
+}
+
+// Every column from `from` on, whole column blocks taken by their distinct
+// squares.
 void fold_columns_in_binades(float& sum, std::uint64_t row_square, const ClusterMargins& columns, std::size_t from) {
   const std::span<const std::uint32_t> squares = columns.whole_squares();
-  const std::size_t n = squares.size();
-  std::size_t i = from;
-  while (i < n) {
-    if (static_cast<double>(sum) >= kTwo52) {
-      for (; i < n; ++i) sum = cross_term_step(sum, static_cast<float>(squares[i]), static_cast<float>(row_square));
-      return;
-    }
-    Binade b(sum);
-    bool left_binade = false;
-    while (i < n && !left_binade) {
-      const std::size_t block_end = std::min((i / kColumnBlock + 1) * kColumnBlock, n);
-      if (i % kColumnBlock == 0 &&
-          add_block_by_distinct_squares(b, row_square, columns, static_cast<int>(i / kColumnBlock))) {
-        i = block_end;
-        continue;
-      }
-      left_binade = fold_columns_stepwise(b, sum, row_square, squares.data(), i, block_end);
-    }
-    if (!left_binade) sum = b.sum();
-  }
+  fold_in_binades(
+      sum, row_square, squares, from,
+      [&](std::size_t i) { return std::min((i / kColumnBlock + 1) * kColumnBlock, squares.size()); },
+      [&](Binade& b, std::size_t i, std::size_t) {
+        return i % kColumnBlock == 0 &&
+               add_block_by_distinct_squares(b, row_square, columns, static_cast<int>(i / kColumnBlock));
+      });
 }
 
 // One row that no shortcut for whole rows covers: exact columns first, then
