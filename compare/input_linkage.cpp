@@ -1,6 +1,7 @@
 // scipy linkage matrices: from memory, from .npy files and from the text
 // numpy.savetxt writes.
 #include <bit>
+#include <charconv>
 #include <cmath>
 #include <cstring>
 #include <regex>
@@ -69,8 +70,14 @@ NpyHeader parse_npy_header(const std::string& text, const std::string& path) {
     throw InputError(path + ": not a NumPy array file (no shape in its header)");
   const std::string dims = match[1];
   const std::regex digits(R"(\d+)");
-  for (std::sregex_iterator it(dims.begin(), dims.end(), digits), end; it != end; ++it)
-    header.shape.push_back(std::stoull(it->str()));
+  for (std::sregex_iterator it(dims.begin(), dims.end(), digits), end; it != end; ++it) {
+    const std::string number = it->str();
+    std::size_t extent = 0;
+    const auto [stop, fault] = std::from_chars(number.data(), number.data() + number.size(), extent);
+    if (fault != std::errc() || stop != number.data() + number.size())
+      throw InputError(path + ": the array's shape (" + dims + ") is too large for a linkage matrix");
+    header.shape.push_back(extent);
+  }
   return header;
 }
 

@@ -39,10 +39,8 @@ class TempDir {
 };
 
 // A .npy file of float64 rows as numpy.save writes it.
-std::string npy_bytes(const std::vector<double>& values, std::size_t rows, std::size_t columns,
-                      const std::string& descr = "<f8") {
-  std::string dict = "{'descr': '" + descr + "', 'fortran_order': False, 'shape': (" + std::to_string(rows) + ", " +
-                     std::to_string(columns) + "), }";
+std::string npy_bytes(const std::vector<double>& values, const std::string& shape, const std::string& descr = "<f8") {
+  std::string dict = "{'descr': '" + descr + "', 'fortran_order': False, 'shape': (" + shape + "), }";
   dict.append(63 - (10 + dict.size()) % 64, ' ');
   dict += '\n';
   std::string bytes = std::string("\x93NUMPY\x01\x00", 8);
@@ -51,6 +49,11 @@ std::string npy_bytes(const std::vector<double>& values, std::size_t rows, std::
   bytes += dict;
   bytes.append(reinterpret_cast<const char*>(values.data()), values.size() * sizeof(double));
   return bytes;
+}
+
+std::string npy_bytes(const std::vector<double>& values, std::size_t rows, std::size_t columns,
+                      const std::string& descr = "<f8") {
+  return npy_bytes(values, std::to_string(rows) + ", " + std::to_string(columns), descr);
 }
 
 const std::vector<double> kFourObjectsLinkage = {0, 1, 0.5, 2, 2, 3, 0.7, 2, 4, 5, 1.0, 4};
@@ -164,6 +167,8 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{"fractional id", "z.txt", "0 1.5 1 2\n", "is not a whole number"},
         Refusal{"wrong count", "z.txt", "0 1 1 3\n", "the count column says"},
         Refusal{"one object", "z.npy", npy_bytes({}, 0, 4), "1 objects; a dendrogram needs at least 2"},
+        Refusal{"shape past 64 bits", "z.npy", npy_bytes({}, "99999999999999999999999, 4"),
+                "the array's shape (99999999999999999999999, 4) is too large"},
         Refusal{"hclust forward step", "h.csv", "-1,2,1\n-2,-3,2\n", "cluster id 4 is out of range"},
         Refusal{"hclust zero", "h.csv", "0,-1,1\n", "merge entry 0 names no object"},
         Refusal{"hclust decreasing", "h.csv", "-1,-2,2\n-3,1,1\n", "heights must not decrease"},
