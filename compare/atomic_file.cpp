@@ -40,7 +40,6 @@ bool flush_to_disk(const std::string& path) {
 class WritebackBuffer : public std::streambuf {
  public:
   explicit WritebackBuffer(int fd) : fd_(fd) { setp(buffer_, buffer_ + sizeof buffer_); }
-  ~WritebackBuffer() override { sync(); }
 
  protected:
   int overflow(int c) override {
@@ -125,12 +124,16 @@ void write_file_atomically(const std::string& path, const std::function<void(std
     fail(path);
   }
   bool written;
-  {
+  try {
     auto buffer = std::make_unique<WritebackBuffer>(fd);
     std::ostream out(buffer.get());
     errno = 0;
     write(out);
     written = out.flush() && buffer->pubsync() == 0;
+  } catch (...) {
+    ::close(fd);
+    discard_temporary(temporary);
+    throw;
   }
   const int saved = errno;
   if (::close(fd) != 0) written = false;

@@ -7,8 +7,8 @@
 #include <cstring>
 
 #include "compare/atomic_file.h"
-#include "compare/shortest_real.h"
 #include "compare/engine.h"
+#include "compare/shortest_real.h"
 #include "compare/statements.h"
 #include "compare/validate.h"
 #include "rio/errors.h"

@@ -580,7 +580,6 @@ bool CrossTermFolder::add_rows_in_binade(float& sum, const ClusterMargins& rows,
   const int negligible = relevant.largest_negligible(*columns_, sum);
   auto m = static_cast<std::int64_t>(s) >> shift;
   const int start = row;
-  const auto offset = static_cast<std::uint32_t>(binade - kFirstBinade);
   const int count = rows.count();
   while (row < count) {
     const int size = rows.size(row);
@@ -590,7 +589,7 @@ bool CrossTermFolder::add_rows_in_binade(float& sum, const ClusterMargins& rows,
     }
     // The table holds the effect for this binade's columns when its slot
     // carries the current generation; otherwise effect_of builds it.
-    const RowEffect* held_effect = held(static_cast<std::uint32_t>(size) * kBinades + offset);
+    const RowEffect* held_effect = held(key_of(size, binade));
     const RowEffect& effect = held_effect ? *held_effect : effect_of(size, binade);
     if (!effect.valid) break;
     const int run = rows.run_end(row) - row;

@@ -13,7 +13,6 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
-#include <cstring>
 
 namespace compare {
 
@@ -22,33 +21,10 @@ namespace {
 // Digits of the shortest decimal without trailing zeros, and the exponent
 // of its first digit: value = d.ddd x 10^exponent.
 struct Digits {
-  char buffer[24];
-  const char* text = nullptr;
+  char text[24];
   int count = 0;
   int exponent = 0;
 };
-
-constexpr char kDigitPairs[] =
-    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
-    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
-    "8081828384858687888990919293949596979899";
-
-// Writes the digits of value so that they end at end; returns their start.
-template <typename Unsigned>
-char* write_backwards(char* end, Unsigned value) {
-  while (value >= 100) {
-    end -= 2;
-    std::memcpy(end, kDigitPairs + 2 * (value % 100), 2);
-    value /= 100;
-  }
-  if (value >= 10) {
-    end -= 2;
-    std::memcpy(end, kDigitPairs + 2 * value, 2);
-  } else {
-    *--end = static_cast<char>('0' + value);
-  }
-  return end;
-}
 
 template <typename Real>
 Digits shortest_digits(Real value) {
@@ -60,9 +36,7 @@ Digits shortest_digits(Real value) {
     ++exponent;
   }
   Digits d;
-  char* const end = d.buffer + sizeof d.buffer;
-  d.text = write_backwards(end, significand);
-  d.count = static_cast<int>(end - d.text);
+  d.count = static_cast<int>(std::to_chars(d.text, d.text + sizeof d.text, significand).ptr - d.text);
   d.exponent = exponent + d.count - 1;
   return d;
 }

@@ -85,15 +85,8 @@ void read_and_compare(int unit) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   fuzz::install_memory_console("");
   fuzz::write_scratch(std::string_view(reinterpret_cast<const char*>(data), size));
-  int unit = 1, iostat = 0;
-  const std::string& name = fuzz::scratch_path();
-  rio::OpenSpec open;
-  open.unit = &unit;
-  open.iostat = &iostat;
-  open.file = {name.data(), name.size()};
-  rio::io_open(open);
-  fuzz::check_status(iostat);
-  if (iostat == 0) read_and_compare(unit);
+  const int unit = 1;
+  if (fuzz::open_scratch(unit) == 0) read_and_compare(unit);
   fuzz::reset_runtime();
   return 0;
 }

@@ -58,15 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   fuzz::install_memory_console("");
   fuzz::write_scratch(in.rest());
 
-  int unit = 7, iostat = 0;
-  const std::string& name = fuzz::scratch_path();
-  rio::OpenSpec open;
-  open.unit = &unit;
-  open.iostat = &iostat;
-  open.file = {name.data(), name.size()};
-  open.action = {"READ", 4};
-  rio::io_open(open);
-  fuzz::check_status(iostat);
+  int unit = 7, iostat = fuzz::open_scratch(unit, "READ");
 
   alignas(16) char storage[8][128];
   for (const auto& list : lists) {

@@ -72,6 +72,18 @@ void check_status(int iostat) {
   }
 }
 
+int open_scratch(int unit, std::string_view action) {
+  int iostat = 0;
+  rio::OpenSpec open;
+  open.unit = &unit;
+  open.iostat = &iostat;
+  open.file = {scratch_path().data(), scratch_path().size()};
+  if (!action.empty()) open.action = {action.data(), action.size()};
+  rio::io_open(open);
+  check_status(iostat);
+  return iostat;
+}
+
 void reset_runtime() { rio::close_all_units(); }
 
 }  // namespace fuzz

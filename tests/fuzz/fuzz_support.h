@@ -36,6 +36,10 @@ void install_memory_console(std::string_view input);
 const std::string& scratch_path();
 void write_scratch(std::string_view bytes);
 
+// Opens the scratch file on the unit (with ACTION= when action is not
+// empty); returns the statement's IOSTAT= value.
+int open_scratch(int unit, std::string_view action = {});
+
 // Aborts when a statement failed with the runtime's internal error, the
 // number an exception escaping its layers is turned into.
 void check_status(int iostat);
