@@ -66,11 +66,8 @@ void check_options(const Options& o) {
   int to_standard_output = (o.tsv == "-") + (o.csv == "-") + (o.json == "-");
   if (to_standard_output > 1) throw CLI::ValidationError("only one of --tsv, --csv and --json can write to '-'");
   if (o.exact && o.tsv.empty() && o.csv.empty()) throw CLI::ValidationError("--exact applies to --tsv or --csv");
-  const auto ends_with = [&](const char* suffix) {
-    const std::string s = suffix;
-    return o.plot.size() > s.size() && o.plot.compare(o.plot.size() - s.size(), s.size(), s) == 0;
-  };
-  if (!o.plot.empty() && !ends_with(".png") && !ends_with(".svg"))
+  const bool picture_name = o.plot.size() > 4 && (o.plot.ends_with(".png") || o.plot.ends_with(".svg"));
+  if (!o.plot.empty() && !picture_name)
     throw CLI::ValidationError("--plot", "the picture's name must end in .png or .svg");
 }
 

@@ -9,10 +9,10 @@
 #include "app/cli/progress_bar.h"
 #include "app/cli/staged_outputs.h"
 #include "compare/den_reader.h"
-#include "console/plots/render.h"
 #include "compare/engine.h"
 #include "compare/inputs.h"
 #include "compare/program.h"
+#include "console/plots/render.h"
 
 namespace cli {
 namespace {
@@ -57,7 +57,7 @@ void write_exports(const compare::Comparison& result, const Options& options, St
     std::string error;
     if (console::plots::render_file(result, outputs.stage(options.plot, true),
                                     *console::plots::parse_measure(options.measure), &error) != 0)
-      throw compare::OutputError(options.plot + ": cannot write the picture");
+      throw compare::OutputError(error.empty() ? options.plot + ": cannot write the picture" : error);
   }
   std::cout.flush();
 }
