@@ -52,7 +52,9 @@ std::vector<float> fold_all(const std::vector<ClusterMargins>& rows, const std::
   const auto start = std::chrono::steady_clock::now();
   for (std::size_t l = 0; l < columns.size(); l += stride) {
     folder.use_columns(columns[l]);
-    for (const ClusterMargins& row : rows) sums.push_back(folder.fold(row));
+    for (std::size_t k = 0; k < rows.size(); ++k) {
+      sums.push_back(k == 0 ? folder.fold(rows[k]) : folder.fold(rows[k], rows[k].leading_sizes_shared(rows[k - 1])));
+    }
   }
   seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   return sums;

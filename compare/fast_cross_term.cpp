@@ -71,6 +71,13 @@
 // squares with counts: equal squares give equal q and equal tie status. Columns whose terms are negligible where the row
 // starts stay negligible for the rest of the row, so only the tier that
 // can change S is read, in one contiguous run.
+//
+// Resuming. Every shortcut starts and ends at a row boundary holding the
+// running sum the step-by-step fold has there, and the steps of a row
+// depend only on S, the row's size and the columns. So two row partitions
+// whose first R rows have equal sizes pass, against the same columns,
+// through the same S before each of those rows, and a fold may start from
+// any state kept at a row boundary up to R.
 
 namespace compare::fast {
 
@@ -609,13 +616,22 @@ bool CrossTermFolder::add_rows_in_binade(float& sum, const ClusterMargins& rows,
   return row > start;
 }
 
-float CrossTermFolder::fold(const ClusterMargins& rows) {
-  float sum = 0.0f;
+CrossTermFolder::Checkpoint CrossTermFolder::resume_at(int rows_as_before) {
+  const auto after = std::upper_bound(checkpoints_.begin(), checkpoints_.end(), rows_as_before,
+                                      [](int row, const Checkpoint& c) { return row < c.row; });
+  checkpoints_.erase(after, checkpoints_.end());
+  if (checkpoints_.empty()) checkpoints_.push_back({0, 0.0f});
+  return checkpoints_.back();
+}
+
+float CrossTermFolder::fold(const ClusterMargins& rows, int rows_as_before) {
   const ClusterMargins& columns = *columns_;
-  if (add_exact_span(sum, rows.square_sum(), rows.square_twos(), columns)) return sum;
+  auto [r, sum] = resume_at(rows_as_before);
+  if (r == 0 && add_exact_span(sum, rows.square_sum(), rows.square_twos(), columns)) return sum;
   RelevantRows relevant;
-  int r = relevant.next(rows, 0, columns, sum);
+  r = relevant.next(rows, r, columns, sum);
   while (r < rows.count()) {
+    if (r > checkpoints_.back().row) checkpoints_.push_back({r, sum});
     if (r % ClusterMargins::kBlock == 0) {
       const int b = r / ClusterMargins::kBlock;
       if (add_exact_span(sum, rows.block_square_sum(b), rows.block_square_twos(b), columns)) {

@@ -37,8 +37,12 @@ class CrossTermFolder {
   void use_columns(const ClusterMargins& columns) {
     columns_ = &columns;
     ++generation_;
+    checkpoints_.clear();
   }
-  float fold(const ClusterMargins& rows);
+  // rows_as_before: how many leading rows have the sizes of the previous
+  // fold's since use_columns. Their states are kept, so the fold resumes
+  // near the first row that differs.
+  float fold(const ClusterMargins& rows, int rows_as_before = 0);
   // Sizes the table of row effects for rows of up to this size, so that it
   // is allocated once: one slot per size and binade, up to most_slots.
   void reserve_sizes(int largest_size);
@@ -78,8 +82,17 @@ class CrossTermFolder {
     return slot.generation == generation_ && slot.key == key ? &slot.effect : nullptr;
   }
 
+  // The running sum before row `row`, as every step-by-step fold has it.
+  struct Checkpoint {
+    int row;
+    float sum;
+  };
+  // The last state kept at or before row `rows_as_before`; later ones are dropped.
+  Checkpoint resume_at(int rows_as_before);
+
   const ClusterMargins* columns_;
   std::size_t most_slots_;
+  std::vector<Checkpoint> checkpoints_;  // of the last fold, rows ascending
   std::uint32_t generation_ = 1;
   std::vector<Slot> effects_;  // by key_of(row size, binade), see Slot
   std::uint32_t slot_mask_ = 0;

@@ -30,9 +30,18 @@ std::vector<ClusterMargins> margins_per_level(const fast::LevelledDendrogram& d)
   return result;
 }
 
+// For each row level, how many of its leading clusters have the sizes of
+// the level before's; the fold of a column resumes after them.
+std::vector<int> leading_sizes_as_before(const std::vector<ClusterMargins>& rows) {
+  std::vector<int> result(rows.size(), 0);
+  for (std::size_t k = 1; k < rows.size(); ++k) result[k] = rows[k].leading_sizes_shared(rows[k - 1]);
+  return result;
+}
+
 struct PairInputs {
   int object_count;
   const std::vector<ClusterMargins>& rows;
+  const std::vector<int>& rows_as_before;
   const fast::JoinedPairs& joined;
   fast::CountGrid both;  // a(k, l), kept in slot 1 of each value cell
 };
@@ -55,7 +64,7 @@ void compute_column(const PairInputs& in, const ClusterMargins& column, int l, f
     sums.second = in.joined.in_second[l - 1];
     sums.row_square_sum = row.folded_square_sum();
     sums.column_square_sum = column.folded_square_sum();
-    sums.cross_term = folder.fold(row);
+    sums.cross_term = folder.fold(row, in.rows_as_before[k - 1]);
     const auto values = fast::measure_values(in.object_count, sums);
     const std::size_t cell = (static_cast<std::size_t>(k - 1) * out.compared_columns() + (l - 1)) * kMeasureCount;
     std::copy(values.begin(), values.end(), out.values.begin() + static_cast<std::ptrdiff_t>(cell));
@@ -174,7 +183,8 @@ ComparisonTables compare_fast(const DendrogramFile& file1, const DendrogramFile&
   const fast::JoinedPairs joined = fast::count_joined_pairs(first, second, both);
   keep_pair_counts(both, joined, out, extras);
   const std::vector<ClusterMargins> rows = margins_per_level(first);
-  compute_all_columns({n, rows, joined, both}, second, thread_count(threads), extras, out);
+  const std::vector<int> rows_as_before = leading_sizes_as_before(rows);
+  compute_all_columns({n, rows, rows_as_before, joined, both}, second, thread_count(threads), extras, out);
   if (extras.stopped) return out;
 
   std::vector<int> sizes, scratch;

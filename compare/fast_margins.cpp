@@ -55,6 +55,12 @@ ClusterMargins::ClusterMargins(std::span<const int> sizes_in_label_order, bool w
   if (with_tiers) keep_column_tables();
 }
 
+int ClusterMargins::leading_sizes_shared(const ClusterMargins& other) const {
+  const std::size_t n = std::min(sizes_.size(), other.sizes_.size());
+  const auto differ = std::mismatch(sizes_.begin(), sizes_.begin() + static_cast<std::ptrdiff_t>(n), other.sizes_.begin());
+  return static_cast<int>(differ.first - sizes_.begin());
+}
+
 void ClusterMargins::keep_column_tables() {
   whole_squares_.resize(sizes_.size());
   square_prefix_.assign(sizes_.size() + 1, 0);

@@ -20,6 +20,8 @@ class ClusterMargins {
   explicit ClusterMargins(std::span<const int> sizes_in_label_order, bool with_tiers = true);
 
   int count() const { return static_cast<int>(sizes_.size()); }
+  // How many leading entries have the same sizes in both.
+  int leading_sizes_shared(const ClusterMargins& other) const;
   int size(int index) const { return sizes_[index]; }
   // The square of a margin as the comparison stores it: a 4-byte real,
   // exact below 4097 and rounded to nearest above.

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <bit>
 #include <cstdint>
+#include <memory>
 #include <random>
 #include <vector>
 
@@ -106,6 +107,62 @@ TEST(CrossTermFold, EqualsThePlainFoldWhenRowEffectsShareSlots) {
         const float fast = folder.fold(ClusterMargins(rows));
         ASSERT_EQ(std::bit_cast<std::uint32_t>(fast), std::bit_cast<std::uint32_t>(plain_fold(rows, columns)))
             << most_slots << " slots, trial " << trial << ", rows " << r;
+      }
+    }
+  }
+}
+
+// Levels of a dendrogram from the top: each splits one cluster in two, the
+// part with the smaller objects keeping its place and the other inserted
+// later in label order. Peeling a small part off, as single linkage does,
+// or splitting anywhere.
+std::vector<std::vector<int>> levels_by_splits(int n, int levels, bool peel, std::mt19937_64& random) {
+  std::vector<std::vector<int>> result{{n}};
+  while (static_cast<int>(result.size()) < levels) {
+    std::vector<int> sizes = result.back();
+    std::vector<int> splittable;
+    for (int i = 0; i < static_cast<int>(sizes.size()); ++i)
+      if (sizes[i] > 1) splittable.push_back(i);
+    if (splittable.empty()) break;
+    const int at = splittable[random() % splittable.size()];
+    const int part = peel ? 1 + static_cast<int>(random() % std::min(sizes[at] - 1, 5))
+                          : 1 + static_cast<int>(random() % static_cast<std::uint64_t>(sizes[at] - 1));
+    sizes[at] -= part;
+    const auto later = static_cast<std::ptrdiff_t>(at + 1 + random() % (sizes.size() - at));
+    sizes.insert(sizes.begin() + later, part);
+    result.push_back(std::move(sizes));
+  }
+  return result;
+}
+
+// One folder over the levels in order, told each time how many leading
+// rows are as before, and over columns changed in between: every resumed
+// fold must equal a fold from the start.
+TEST(CrossTermFold, EqualsThePlainFoldWhenResumingAfterTheRowsAsBefore) {
+  std::mt19937_64 random(5150);
+  for (const bool peel : {false, true}) {
+    const int n = 2500 + static_cast<int>(random() % 2000);
+    const auto levels = levels_by_splits(n, 260, peel, random);
+    const ClusterMargins first_columns(random_sizes(n, 2, random)), second_columns(random_sizes(n, 4, random));
+    CrossTermFolder folder(first_columns);
+    const ClusterMargins* passes[] = {&first_columns, &second_columns, &first_columns};
+    for (std::size_t pass = 0; pass < 3; ++pass) {
+      const ClusterMargins& columns = *passes[pass];
+      folder.use_columns(columns);
+      std::vector<int> column_sizes;
+      for (int s = 0; s < columns.count(); ++s) column_sizes.push_back(columns.size(s));
+      // After the first pass the rows start as they were, but with other
+      // columns: nothing of the last pass may be reused.
+      const std::size_t first = pass == 0 ? 0 : 40 * pass;
+      auto previous = std::make_unique<ClusterMargins>(levels[first == 0 ? 0 : first - 1], false);
+      for (std::size_t k = first; k < levels.size(); ++k) {
+        auto rows = std::make_unique<ClusterMargins>(levels[k], false);
+        const int as_before = rows->leading_sizes_shared(*previous);
+        const float fast = folder.fold(*rows, as_before);
+        ASSERT_EQ(std::bit_cast<std::uint32_t>(fast), std::bit_cast<std::uint32_t>(plain_fold(levels[k], column_sizes)))
+            << (peel ? "peeling" : "splitting") << ", pass " << pass << ", level " << k << ", " << as_before
+            << " rows as before";
+        previous = std::move(rows);
       }
     }
   }

@@ -24,6 +24,7 @@ class OracleCrossTermFolder {
     ++generation_;
   }
   float fold(const ClusterMargins& rows);
+  float fold(const ClusterMargins& rows, int /*rows_as_before*/) { return fold(rows); }
   // Sets aside room for rows of up to this size, so that the table of row
   // effects is allocated once.
   void reserve_sizes(int largest_size) { effects_.reserve(static_cast<std::size_t>(largest_size + 1) * kBinades); }
