@@ -193,6 +193,7 @@ struct Binade {
 
 constexpr std::size_t kColumnBlock = ClusterMargins::kColumnBlock;
 constexpr std::size_t kColumnSubBlock = 4;
+constexpr int kCheckpointSpacing = 8;
 
 // Adds the columns with the parity rule, one after another; the caller
 // knows that m stays in the binade.
@@ -589,6 +590,7 @@ bool CrossTermFolder::add_rows_in_binade(float& sum, const ClusterMargins& rows,
   const int start = row;
   const int count = rows.count();
   while (row < count) {
+    if (row - checkpoints_.back().row >= kCheckpointSpacing) checkpoints_.push_back({row, static_cast<float>(m << shift)});
     const int size = rows.size(row);
     if (size <= negligible) {
       row = rows.first_larger(row, negligible);
