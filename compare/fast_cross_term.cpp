@@ -5,6 +5,8 @@
 #include <cmath>
 #include <span>
 
+#include "compare/fast_binade.h"
+
 // Why the shortcuts below leave the result unchanged. All margins are whole
 // numbers, so every stored square, every term and every running sum is a
 // whole number; terms are positive, so the running sum never decreases.
@@ -50,27 +52,9 @@
 // Equal rows one after another: the parities follow a cycle of length at
 // most two, so R rows add a sum of R steps known in closed form.
 //
-// Crossing rows. A row whose own total takes S out of its binade is folded
-// column by column, but not step by step. While S < 2^24, the partial sums
-// S + square(r) * (c_1 + ... + c_j) over the column squares c are whole
-// numbers that grow with j; as long as the last of them is at most 2^24,
-// all are 4-byte reals and no step rounds, so the exact prefix sums of the
-// column squares and one binary search give the exact part at once. From
-// 2^24 on, inside one binade, each column adds q to m as in "Rows inside one
-// binade". For a block of columns none of whose terms is a tie, q does not
-// depend on the parity of m, so the block adds the sum of its q, and it
-// stays in the binade exactly when m plus that sum is below 2^24 (q >= 0,
-// so m only grows). A tie adds its whole part or one more, so the whole
-// parts plus the number of ties bound what a block with ties adds; below
-// that bound it stays in the binade and is added column by column with the
-// parity rule, without a test per column. A block that may leave the
-// binade is retried in blocks of four, and the one of those that may leave
-// it is folded one column at a time, until the column whose q would bring
-// m to 2^24: that step is taken as specified, and the next binade starts
-// from its result. Whole blocks of 32 columns are read from their distinct
-// squares with counts: equal squares give equal q and equal tie status. Columns whose terms are negligible where the row
-// starts stay negligible for the rest of the row, so only the tier that
-// can change S is read, in one contiguous run.
+// Crossing rows. A row whose own total takes S out of its binade, or that
+// no row model covers, is folded column by column by the crossing-row
+// folder, in blocks of columns wherever that is exact.
 //
 // Resuming. Every shortcut starts and ends at a row boundary holding the
 // running sum the step-by-step fold has there, and the steps of a row
@@ -82,33 +66,6 @@
 namespace compare::fast {
 
 namespace {
-
-constexpr double kTwo24 = 16777216.0;
-constexpr double kTwo52 = 4503599627370496.0;
-constexpr std::int64_t kSignificandLimit = std::int64_t{1} << 24;
-
-// Binary exponent of a positive finite 4-byte real, from its bits.
-int exponent_of(float sum) { return static_cast<int>((std::bit_cast<std::uint32_t>(sum) >> 23) & 0xffu) - 127; }
-
-double power_of_two(int e) {
-  return e >= 0 && e < 63 ? static_cast<double>(std::uint64_t{1} << e) : std::ldexp(1.0, e);
-}
-
-// The largest term that provably leaves S unchanged; 0 when none does.
-double negligible_limit(float sum) {
-  const double s = sum;
-  if (s < kTwo24) return 0.0;
-  const double spacing = power_of_two(exponent_of(sum) - 23);
-  return s <= kTwo52 ? spacing / 2.0 - 1.0 : spacing / 4.0;
-}
-
-// The largest tier index t with 4^t * other <= limit, or -1.
-int negligible_tier(double other_square, double limit) {
-  if (other_square > limit) return -1;
-  int t = 0;
-  while (t < 62 && std::ldexp(other_square, 2 * (t + 1)) <= limit) ++t;
-  return t;
-}
 
 int twos_of(float whole) {
   if (whole == 0.0f) return 64;
@@ -150,202 +107,7 @@ bool add_exact_span(float& sum, std::int64_t span_square_sum, int span_twos, con
   return true;
 }
 
-// A row term by term, passing over the columns that cannot change S.
-void fold_row_plainly(float& sum, float row_square, const ClusterMargins& columns) {
-  const int t = negligible_tier(row_square, negligible_limit(sum));
-  if (t < 0) {
-    for (int s = 0; s < columns.count(); ++s) sum = cross_term_step(sum, columns.square(s), row_square);
-    return;
-  }
-  if (t >= columns.tier_count()) return;
-  for (int s : columns.tier(t)) sum = cross_term_step(sum, columns.square(s), row_square);
-}
-
-// Adds the columns of one row from `from` on while every partial sum stays
-// at most 2^24, found on the exact prefix sums of the column squares; see
-// "Crossing rows". Returns the first column not added. Needs S < 2^24.
-int add_exact_columns(float& sum, std::int64_t row_square, const ClusterMargins& columns, int from) {
-  const std::span<const std::int64_t> prefix = columns.square_prefix();
-  const auto s = static_cast<std::int64_t>(sum);
-  const std::int64_t budget = prefix[from] + (kSignificandLimit - s) / row_square;
-  const auto end = std::upper_bound(prefix.begin() + from, prefix.end(), budget) - 1;
-  sum = static_cast<float>(s + row_square * (*end - prefix[from]));
-  return static_cast<int>(end - prefix.begin());
-}
-
-// The binade of a running sum S in [2^24, 2^52): S = m * 2^shift with
-// 2^23 <= m < 2^24.
-struct Binade {
-  explicit Binade(float sum)
-      : shift(exponent_of(sum) - 23),
-        half(std::uint64_t{1} << (shift - 1)),
-        mask((std::uint64_t{1} << shift) - 1),
-        m(static_cast<std::uint64_t>(sum) >> shift) {}
-  // What a term adds to m; see "Rows inside one binade".
-  std::uint64_t step_of(std::uint64_t term) const {
-    const std::uint64_t whole = term >> shift, rest = term & mask;
-    return whole + (rest > half ? 1 : rest == half ? (m + whole) & 1 : 0);
-  }
-  float sum() const { return static_cast<float>(m << shift); }
-  int shift;
-  std::uint64_t half, mask, m;
-};
-
-constexpr std::size_t kColumnBlock = ClusterMargins::kColumnBlock;
-constexpr std::size_t kColumnSubBlock = 4;
 constexpr int kCheckpointSpacing = 8;
-
-// Adds the columns with the parity rule, one after another; the caller
-// knows that m stays in the binade.
-void add_columns_with_ties(Binade& b, std::uint64_t row_square, const std::uint32_t* squares, std::size_t count) {
-  for (std::size_t j = 0; j < count; ++j) {
-    const std::uint64_t term = row_square * squares[j], whole = term >> b.shift, rest = term & b.mask;
-    b.m += whole + (rest > b.half) + ((rest == b.half) & ((b.m + whole) & 1));
-  }
-}
-
-// Adds a block of columns when m provably stays in the binade: the sum of
-// the q without ties, plus one for each tie, bounds what the block adds (a
-// tie adds its whole part or one more). Without ties that sum is exact;
-// with ties the block is taken column by column with the parity rule.
-// False when the block may leave the binade.
-bool add_block(Binade& b, std::uint64_t row_square, const std::uint32_t* squares, std::size_t count) {
-  std::uint64_t block_steps = 0, ties = 0;
-  for (std::size_t j = 0; j < count; ++j) {
-    const std::uint64_t term = row_square * squares[j], rest = term & b.mask;
-    block_steps += (term >> b.shift) + (rest > b.half);
-    ties += rest == b.half;
-  }
-  if (b.m + block_steps + ties >= static_cast<std::uint64_t>(kSignificandLimit)) return false;
-  if (ties == 0) b.m += block_steps;
-  else add_columns_with_ties(b, row_square, squares, count);
-  return true;
-}
-
-// The same for a whole column block from its distinct squares: equal
-// squares give equal q, and without ties the order within the block does
-// not matter.
-bool add_block_by_distinct_squares(Binade& b, std::uint64_t row_square, const ClusterMargins& columns, int block) {
-  const std::span<const std::uint32_t> squares = columns.block_distinct_squares(block);
-  const std::span<const std::uint32_t> counts = columns.block_distinct_counts(block);
-  std::uint64_t block_steps = 0, ties = 0;
-  for (std::size_t j = 0; j < squares.size(); ++j) {
-    const std::uint64_t term = row_square * squares[j], rest = term & b.mask;
-    block_steps += ((term >> b.shift) + (rest > b.half)) * counts[j];
-    ties += (rest == b.half) * counts[j];
-  }
-  if (b.m + block_steps + ties >= static_cast<std::uint64_t>(kSignificandLimit)) return false;
-  if (ties == 0) {
-    b.m += block_steps;
-  } else {
-    const std::size_t first = static_cast<std::size_t>(block) * ClusterMargins::kColumnBlock;
-    const std::size_t end = std::min(first + ClusterMargins::kColumnBlock, columns.whole_squares().size());
-    add_columns_with_ties(b, row_square, columns.whole_squares().data() + first, end - first);
-  }
-  return true;
-}
-
-// Takes the columns [i, end) in sub-blocks and single steps; returns true
-// when S left the binade, with `sum` then holding the result of that step
-// and i the next column.
-bool fold_columns_stepwise(Binade& b, float& sum, std::uint64_t row_square, const std::uint32_t* squares,
-                           std::size_t& i, std::size_t end) {
-  while (i < end) {
-    const std::size_t sub_end = std::min(i + kColumnSubBlock, end);
-    if (add_block(b, row_square, squares + i, sub_end - i)) {
-      i = sub_end;
-      continue;
-    }
-    for (; i < sub_end; ++i) {
-      const std::uint64_t q = b.step_of(row_square * squares[i]);
-      if (b.m + q >= static_cast<std::uint64_t>(kSignificandLimit)) {
-        sum = cross_term_step(b.sum(), static_cast<float>(squares[i]), static_cast<float>(row_square));
-        ++i;
-        return true;
-      }
-      b.m += q;
-    }
-  }
-  return false;
-}
-
-// Folds the column squares of one row from column i on into S >= 2^24,
-// block by block inside each binade, in smaller blocks where a block
-// fails, and term by term only in the small block where S leaves the
-// binade or a tie sits; see "Crossing rows". Every term must be below 2^52.
-// block_end(i) is where the block from i ends; add_whole_block(b, i, end)
-// adds it at once when it provably stays in the binade.
-template <typename BlockEnd, typename AddWholeBlock>
-void fold_in_binades(float& sum, std::uint64_t row_square, std::span<const std::uint32_t> squares, std::size_t i,
-                     BlockEnd block_end, AddWholeBlock add_whole_block) {
-  const std::size_t n = squares.size();
-  while (i < n) {
-    if (static_cast<double>(sum) >= kTwo52) {
-      for (; i < n; ++i) sum = cross_term_step(sum, static_cast<float>(squares[i]), static_cast<float>(row_square));
-      return;
-    }
-    Binade b(sum);
-    bool left_binade = false;
-    while (i < n && !left_binade) {
-      const std::size_t end = block_end(i);
-      if (add_whole_block(b, i, end)) {
-        i = end;
-        continue;
-      }
-      left_binade = fold_columns_stepwise(b, sum, row_square, squares.data(), i, end);
-    }
-    if (!left_binade) sum = b.sum();
-  }
-}
-
-// The given squares (a tier's), in blocks of kColumnBlock from the first.
-void fold_squares_in_binades(float& sum, std::uint64_t row_square, std::span<const std::uint32_t> squares) {
-  fold_in_binades(
-      sum, row_square, squares, 0, [&](std::size_t i) { return std::min(i + kColumnBlock, squares.size()); },
-      [&](Binade& b, std::size_t i, std::size_t end) {
-        return add_block(b, row_square, squares.data() + i, end - i);
-      });
-}
-
-// Every column from `from` on, whole column blocks taken by their distinct
-// squares.
-void fold_columns_in_binades(float& sum, std::uint64_t row_square, const ClusterMargins& columns, std::size_t from) {
-  const std::span<const std::uint32_t> squares = columns.whole_squares();
-  fold_in_binades(
-      sum, row_square, squares, from,
-      [&](std::size_t i) { return std::min((i / kColumnBlock + 1) * kColumnBlock, squares.size()); },
-      [&](Binade& b, std::size_t i, std::size_t) {
-        return i % kColumnBlock == 0 &&
-               add_block_by_distinct_squares(b, row_square, columns, static_cast<int>(i / kColumnBlock));
-      });
-}
-
-// One row that no shortcut for whole rows covers: exact columns first, then
-// blocks of columns inside each binade.
-void fold_row(float& sum, float row_square, const ClusterMargins& columns) {
-  if (static_cast<double>(row_square) * columns.largest_square() >= kTwo52) {
-    fold_row_plainly(sum, row_square, columns);
-    return;
-  }
-  const auto row_whole = static_cast<std::int64_t>(row_square);
-  int from = 0;
-  if (static_cast<double>(sum) < kTwo24) {
-    from = add_exact_columns(sum, row_whole, columns, 0);
-    if (from == columns.count()) return;
-    sum = cross_term_step(sum, columns.square(from), row_square);
-    ++from;
-  }
-  const double limit = negligible_limit(sum);  // the binade where the rest of the row starts
-  const int t = negligible_tier(row_square, limit);
-  if (t >= columns.tier_count()) return;
-  const auto row = static_cast<std::uint64_t>(row_whole);
-  // A short tier is read column by column; otherwise every column, by blocks.
-  if (t >= 0 && columns.tier(t).size() * 8 < static_cast<std::size_t>(columns.count() - from)) {
-    fold_squares_in_binades(sum, row, columns.squares_from(t, from));
-  } else {
-    fold_columns_in_binades(sum, row, columns, static_cast<std::size_t>(from));
-  }
-}
 
 // The largest size z whose square times `other_square` is at most `limit`
 // (both products exact at double precision), or 0.
@@ -503,41 +265,17 @@ const CrossTermFolder::RowEffect& CrossTermFolder::effect_of(int row_size, int b
 // add their sum of q and flip the parity by its lowest bit (their q do not
 // depend on it); blocks with a tie are taken column by column with the
 // parity rule. Columns outside the row's tier add q = 0 either way.
-void CrossTermFolder::effect_by_column_blocks(RowEffect& effect, std::int64_t row_square, int shift) const {
+void CrossTermFolder::effect_by_column_blocks(RowEffect& effect, std::int64_t row_square, int shift) {
   const ClusterMargins& columns = *columns_;
   const auto row = static_cast<std::uint64_t>(row_square);
   if (static_cast<double>(row_square) * columns.largest_square() >= kTwo52) return;  // stays invalid
-  const std::uint64_t half = std::uint64_t{1} << (shift - 1), mask = 2 * half - 1;
-  const std::span<const std::uint32_t> squares = columns.whole_squares();
   const int blocks = (columns.count() + ClusterMargins::kColumnBlock - 1) / ClusterMargins::kColumnBlock;
   constexpr auto limit = static_cast<std::uint64_t>(kSignificandLimit);
-  // total[p]: what the row adds to an m of parity p so far; both are
-  // followed in one pass, since they share every term and every q but the
-  // ties'.
+  // total[p]: what the row adds to an m of parity p so far.
   std::uint64_t total[2] = {0, 0};
   for (int block = 0; block < blocks; ++block) {
-    const std::span<const std::uint32_t> distinct = columns.block_distinct_squares(block);
-    const std::span<const std::uint32_t> counts = columns.block_distinct_counts(block);
-    std::uint64_t block_steps = 0;
-    bool tie = false;
-    for (std::size_t j = 0; j < distinct.size(); ++j) {
-      const std::uint64_t term = row * distinct[j], rest = term & mask;
-      block_steps += ((term >> shift) + (rest > half)) * counts[j];
-      tie |= rest == half;
-    }
-    if (!tie) {
-      total[0] += block_steps;
-      total[1] += block_steps;
-    } else {
-      const std::size_t first = static_cast<std::size_t>(block) * ClusterMargins::kColumnBlock;
-      const std::size_t end = std::min(first + ClusterMargins::kColumnBlock, squares.size());
-      for (std::size_t i = first; i < end; ++i) {
-        const std::uint64_t term = row * squares[i], whole = term >> shift, rest = term & mask;
-        const std::uint64_t q = whole + (rest > half), at_tie = rest == half;
-        total[0] += q + (at_tie & (whole + total[0]) & 1);
-        total[1] += q + (at_tie & (1 + whole + total[1]) & 1);
-      }
-    }
+    const CrossingRowFolder::BlockEffect& added = crossing_.block_effect(row, shift, block);
+    for (int p = 0; p < 2; ++p) total[p] += added.step[(p + total[p]) & 1];
     if (total[0] >= limit || total[1] >= limit) return;  // leaves the binade in one row: stays invalid
   }
   effect.step[0] = static_cast<std::int32_t>(total[0]);
@@ -651,7 +389,7 @@ float CrossTermFolder::fold(const ClusterMargins& rows, int rows_as_before) {
     if (exact > 0) {
       r += exact;
     } else {
-      fold_row(sum, row_square, columns);
+      crossing_.fold_row(sum, row_square);
       ++r;
     }
     r = relevant.next(rows, r, columns, sum);

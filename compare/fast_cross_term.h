@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "compare/fast_crossing_row.h"
 #include "compare/fast_margins.h"
 
 namespace compare::fast {
@@ -30,7 +31,7 @@ class CrossTermFolder {
 
   // most_slots (a power of two) bounds the table of row effects.
   explicit CrossTermFolder(const ClusterMargins& columns, std::size_t most_slots = kMostSlots)
-      : columns_(&columns), most_slots_(most_slots) {
+      : columns_(&columns), most_slots_(most_slots), crossing_(columns) {
     reserve_sizes(0);
   }
   // Starts over with another column partition, keeping the table's storage.
@@ -38,6 +39,7 @@ class CrossTermFolder {
     columns_ = &columns;
     ++generation_;
     checkpoints_.clear();
+    crossing_.use_columns(columns);
   }
   // rows_as_before: how many leading rows have the sizes of the previous
   // fold's since use_columns. Their states are kept, so the fold resumes
@@ -57,7 +59,7 @@ class CrossTermFolder {
  private:
   const RowEffect& effect_of(int row_size, int binade);
   bool effect_from_distinct_sizes(RowEffect& effect, std::int64_t row_square, int shift, int tier) const;
-  void effect_by_column_blocks(RowEffect& effect, std::int64_t row_square, int shift) const;
+  void effect_by_column_blocks(RowEffect& effect, std::int64_t row_square, int shift);
   bool add_rows_in_binade(float& sum, const ClusterMargins& rows, int& row, RelevantRows& relevant);
 
   // Binades 24 to 51 are the ones the model covers.
@@ -93,6 +95,7 @@ class CrossTermFolder {
   const ClusterMargins* columns_;
   std::size_t most_slots_;
   std::vector<Checkpoint> checkpoints_;  // of the last fold, rows ascending
+  CrossingRowFolder crossing_;
   std::uint32_t generation_ = 1;
   std::vector<Slot> effects_;  // by key_of(row size, binade), see Slot
   std::uint32_t slot_mask_ = 0;
