@@ -12,6 +12,8 @@
 //       bench/cross_term_bench A.npy B.npy old
 // (each command on one line)
 //
+// Built as cross_term_steps, it also counts the terms folded one at a time.
+//
 // Usage: cross_term_bench FIRST SECOND [new|old|both, default both]
 //                         [every k-th column level, default 1]
 #include <bit>
@@ -22,6 +24,7 @@
 #include <string>
 #include <vector>
 
+#include "compare/fast_binade.h"
 #include "compare/fast_cross_term.h"
 #include "compare/fast_levels.h"
 #include "compare/fast_margins.h"
@@ -60,6 +63,17 @@ std::vector<float> fold_all(const std::vector<ClusterMargins>& rows, const std::
   return sums;
 }
 
+#ifdef DENDROCOMPARE_COUNT_STEPS
+// Every term of the folded level pairs: rows times columns.
+double terms_folded(const std::vector<ClusterMargins>& rows, const std::vector<ClusterMargins>& columns,
+                    std::size_t stride) {
+  double row_total = 0.0, column_total = 0.0;
+  for (const ClusterMargins& row : rows) row_total += row.count();
+  for (std::size_t l = 0; l < columns.size(); l += stride) column_total += columns[l].count();
+  return row_total * column_total;
+}
+#endif
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -82,6 +96,11 @@ int main(int argc, char** argv) {
   if (which != "old") {
     fresh = fold_all<compare::fast::CrossTermFolder>(rows, columns, stride, fresh_seconds);
     std::printf("new folder: %.3f s, %.1f ns per level pair\n", fresh_seconds, 1e9 * fresh_seconds / pairs);
+#ifdef DENDROCOMPARE_COUNT_STEPS
+    const double terms = terms_folded(rows, columns, stride);
+    std::printf("single steps: %.4g of %.4g terms (%.4f%%)\n", static_cast<double>(compare::fast::single_steps_taken),
+                terms, 100.0 * static_cast<double>(compare::fast::single_steps_taken) / terms);
+#endif
   }
   if (which != "new") {
     old = fold_all<compare::testing_support::OracleCrossTermFolder>(rows, columns, stride, old_seconds);

@@ -37,6 +37,15 @@ inline int negligible_tier(double other_square, double limit) {
   return t;
 }
 
+// Terms folded one at a time, each waiting on the one before: counted
+// only in the cross-term benchmark's own build of the folders.
+#ifdef DENDROCOMPARE_COUNT_STEPS
+inline thread_local std::uint64_t single_steps_taken = 0;
+inline void count_single_steps(std::uint64_t steps) { single_steps_taken += steps; }
+#else
+inline void count_single_steps(std::uint64_t) {}
+#endif
+
 // The binade of a running sum S in [2^24, 2^52): S = m * 2^shift with
 // 2^23 <= m < 2^24.
 struct Binade {

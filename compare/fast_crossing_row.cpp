@@ -49,10 +49,12 @@ constexpr auto kLimit = static_cast<std::uint64_t>(kSignificandLimit);
 void fold_row_plainly(float& sum, float row_square, const ClusterMargins& columns) {
   const int t = negligible_tier(row_square, negligible_limit(sum));
   if (t < 0) {
+    count_single_steps(static_cast<std::uint64_t>(columns.count()));
     for (int s = 0; s < columns.count(); ++s) sum = cross_term_step(sum, columns.square(s), row_square);
     return;
   }
   if (t >= columns.tier_count()) return;
+  count_single_steps(columns.tier(t).size());
   for (int s : columns.tier(t)) sum = cross_term_step(sum, columns.square(s), row_square);
 }
 
@@ -71,6 +73,7 @@ int add_exact_columns(float& sum, std::int64_t row_square, const ClusterMargins&
 // Adds the columns with the parity rule, one after another; the caller
 // knows that m stays in the binade.
 void add_columns_with_ties(Binade& b, std::uint64_t row_square, const std::uint32_t* squares, std::size_t count) {
+  count_single_steps(count);
   for (std::size_t j = 0; j < count; ++j) {
     const std::uint64_t term = row_square * squares[j], whole = term >> b.shift, rest = term & b.mask;
     b.m += whole + (rest > b.half) + ((rest == b.half) & ((b.m + whole) & 1));
@@ -106,6 +109,7 @@ bool fold_columns_stepwise(Binade& b, float& sum, std::uint64_t row_square, cons
       continue;
     }
     for (; i < sub_end; ++i) {
+      count_single_steps(1);
       const std::uint64_t q = b.step_of(row_square * squares[i]);
       if (b.m + q >= kLimit) {
         sum = cross_term_step(b.sum(), static_cast<float>(squares[i]), static_cast<float>(row_square));
@@ -130,6 +134,7 @@ void fold_in_binades(float& sum, std::uint64_t row_square, std::span<const std::
   const std::size_t n = squares.size();
   while (i < n) {
     if (static_cast<double>(sum) >= kTwo52) {
+      count_single_steps(n - i);
       for (; i < n; ++i) sum = cross_term_step(sum, static_cast<float>(squares[i]), static_cast<float>(row_square));
       return;
     }
@@ -186,6 +191,7 @@ void CrossingRowFolder::fold_row(float& sum, float row_square) {
   if (static_cast<double>(sum) < kTwo24) {
     from = add_exact_columns(sum, row_whole, columns, 0);
     if (from == columns.count()) return;
+    count_single_steps(1);
     sum = cross_term_step(sum, columns.square(from), row_square);
     ++from;
   }
@@ -204,11 +210,19 @@ void CrossingRowFolder::fold_row(float& sum, float row_square) {
 const CrossingRowFolder::BlockEffect& CrossingRowFolder::block_effect(std::uint64_t row_square, int shift,
                                                                       int block) {
   if (slots_.empty()) slots_.resize(kBlockSlots);
-  // Squares are below 2^32, shifts below 32 and blocks below 2^11.
-  const std::uint64_t key = row_square << 16 | static_cast<std::uint64_t>(shift) << 11 | static_cast<std::uint64_t>(block);
-  Slot& slot = slots_[(key * 0x9e3779b97f4a7c15u) >> (64 - std::countr_zero(kBlockSlots))];
-  if (slot.generation != generation_ || slot.key != key) slot = {key, generation_, work_out_block_effect(row_square, shift, block)};
+  // Squares are below 2^32, shifts below 32 and blocks below 2^11. The
+  // blocks of one row and binade take consecutive slots, read in order.
+  const std::uint64_t row_key = row_square << 5 | static_cast<std::uint64_t>(shift);
+  const std::uint64_t key = std::uint64_t{generation_} << 48 | row_key << 11 | static_cast<std::uint64_t>(block);
+  const std::size_t first = (row_key * 0x9e3779b97f4a7c15u) >> (64 - std::countr_zero(kBlockSlots));
+  Slot& slot = slots_[(first + static_cast<std::size_t>(block)) & (kBlockSlots - 1)];
+  if (slot.key != key) slot = {key, work_out_block_effect(row_square, shift, block)};
   return slot.effect;
+}
+
+void CrossingRowFolder::start_generations_over() {
+  std::fill(slots_.begin(), slots_.end(), Slot{});
+  generation_ = 1;
 }
 
 CrossingRowFolder::BlockEffect CrossingRowFolder::work_out_block_effect(std::uint64_t row_square, int shift,

@@ -12,13 +12,13 @@ namespace compare::fast {
 
 class CrossingRowFolder {
  public:
-  // 384 KiB of block effects a thread, whatever N.
+  // 256 KiB of block effects a thread, whatever N.
   static constexpr std::size_t kBlockSlots = std::size_t{1} << 14;
 
   explicit CrossingRowFolder(const ClusterMargins& columns) : columns_(&columns) {}
   void use_columns(const ClusterMargins& columns) {
     columns_ = &columns;
-    ++generation_;
+    if (++generation_ == kGenerations) start_generations_over();
   }
   // Adds the terms of one row to `sum`, exactly as the step-by-step fold.
   void fold_row(float& sum, float row_square);
@@ -37,11 +37,16 @@ class CrossingRowFolder {
   BlockEffect work_out_block_effect(std::uint64_t row_square, int shift, int block) const;
   void fold_columns_in_binades(float& sum, std::uint64_t row_square, std::size_t from);
 
+  // A slot holds a block effect of the current columns when its key has
+  // the current generation in its top 16 bits (and the row square, binade
+  // and block below); key 0 is no block's.
   struct Slot {
     std::uint64_t key = 0;
-    std::uint32_t generation = 0;
     BlockEffect effect;
   };
+  static constexpr std::uint32_t kGenerations = std::uint32_t{1} << 16;
+  void start_generations_over();
+
   const ClusterMargins* columns_;
   std::uint32_t generation_ = 1;
   std::vector<Slot> slots_;  // allocated at the first block effect

@@ -62,5 +62,22 @@ TEST(CrossingRowBlockEffect, EqualsTheStepByStepFoldFromEitherParity) {
   }
 }
 
+// Kept effects belong to the columns they were worked out for, also when
+// the count of column partitions passes what a slot's key can tell apart
+// (2^16) and the first partition's key comes round again.
+TEST(CrossingRowBlockEffect, IsNeverTakenFromEarlierColumns) {
+  const ClusterMargins first(cycled({1, 3, 2}, 40)), second(cycled({5, 1}, 40));
+  const std::uint64_t m = std::uint64_t{1} << 23;
+  CrossingRowFolder folder(first);
+  ASSERT_EQ(folder.block_effect(9, 1, 0).step[0], stepped_block(m, 1, 3, cycled({1, 3, 2}, 32)));
+  for (int partitions = 1; partitions <= 70000; ++partitions) {
+    folder.use_columns(partitions % 2 == 0 ? first : second);
+    if (partitions < 65535) continue;
+    const std::vector<int> now = partitions % 2 == 0 ? cycled({1, 3, 2}, 32) : cycled({5, 1}, 32);
+    ASSERT_EQ(folder.block_effect(9, 1, 0).step[0], stepped_block(m, 1, 3, now))
+        << "after " << partitions << " column partitions";
+  }
+}
+
 }  // namespace
 }  // namespace compare::fast
