@@ -178,8 +178,9 @@ std::int64_t rows_within_binade_searched(std::int64_t m, std::int64_t count, con
 // The same count in closed form from the parity cycle of the steps: once
 // the parity is fixed (after at most one row) every row adds the same step,
 // or two rows add step[0] + step[1]. The answer is checked against the
-// defining property, and the search decides when the check fails.
-std::int64_t rows_within_binade(std::int64_t m, std::int64_t count, const std::int32_t step_in[2]) {
+// defining property, and the search decides when the check fails. Moves m
+// past the rows it counts.
+std::int64_t add_rows_within_binade(std::int64_t& m, std::int64_t count, const std::int32_t step_in[2]) {
   const std::int64_t room = kSignificandLimit - 1 - m;  // m may grow by at most this
   if (room < 0 || count == 0) return 0;
   const int p = static_cast<int>(m & 1);
@@ -196,9 +197,13 @@ std::int64_t rows_within_binade(std::int64_t m, std::int64_t count, const std::i
     rows = 2 * pairs + (pairs * (first + other) + first <= room ? 1 : 0);
   }
   rows = std::min(rows, count);
-  const bool fits = after_rows(m, rows, step_in) < kSignificandLimit;
-  const bool maximal = rows == count || after_rows(m, rows + 1, step_in) >= kSignificandLimit;
-  return fits && maximal ? rows : rows_within_binade_searched(m, count, step_in);
+  // One more row adds the step for the parity reached.
+  const std::int64_t after = after_rows(m, rows, step_in);
+  const bool fits = after < kSignificandLimit;
+  const bool maximal = rows == count || after + step_in[after & 1] >= kSignificandLimit;
+  if (!fits || !maximal) rows = rows_within_binade_searched(m, count, step_in);
+  m = fits && maximal ? after : after_rows(m, rows, step_in);
+  return rows;
 }
 
 }  // namespace
@@ -326,9 +331,13 @@ bool CrossTermFolder::add_rows_in_binade(float& sum, const ClusterMargins& rows,
   const int negligible = relevant.largest_negligible(*columns_, sum);
   auto m = static_cast<std::int64_t>(s) >> shift;
   const int start = row;
+  int next_checkpoint = checkpoints_.back().row + kCheckpointSpacing;
   const int count = rows.count();
   while (row < count) {
-    if (row - checkpoints_.back().row >= kCheckpointSpacing) checkpoints_.push_back({row, static_cast<float>(m << shift)});
+    if (row >= next_checkpoint) {
+      checkpoints_.push_back({row, static_cast<float>(m << shift)});
+      next_checkpoint = row + kCheckpointSpacing;
+    }
     const int size = rows.size(row);
     if (size <= negligible) {
       row = rows.first_larger(row, negligible);
@@ -347,8 +356,7 @@ bool CrossTermFolder::add_rows_in_binade(float& sum, const ClusterMargins& rows,
       ++row;
       continue;
     }
-    const std::int64_t added = rows_within_binade(m, run, effect.step);
-    m = after_rows(m, added, effect.step);
+    const std::int64_t added = add_rows_within_binade(m, run, effect.step);
     row += static_cast<int>(added);
     if (added < run) break;
   }
