@@ -98,8 +98,9 @@ int main(int argc, char** argv) {
     std::printf("new folder: %.3f s, %.1f ns per level pair\n", fresh_seconds, 1e9 * fresh_seconds / pairs);
 #ifdef DENDROCOMPARE_COUNT_STEPS
     const double terms = terms_folded(rows, columns, stride);
-    std::printf("single steps: %.4g of %.4g terms (%.4f%%)\n", static_cast<double>(compare::fast::single_steps_taken),
-                terms, 100.0 * static_cast<double>(compare::fast::single_steps_taken) / terms);
+    const auto single = static_cast<double>(compare::fast::single_steps_taken);
+    std::printf("terms taken one at a time (fold and effects): %.4g of %.4g (%.4f%%)\n", single, terms,
+                100.0 * single / terms);
 #endif
   }
   if (which != "new") {

@@ -37,8 +37,9 @@ inline int negligible_tier(double other_square, double limit) {
   return t;
 }
 
-// Terms folded one at a time, each waiting on the one before: counted
-// only in the cross-term benchmark's own build of the folders.
+// Terms taken one at a time, each waiting on the one before, in the fold
+// or in working out an effect: counted only in the cross-term benchmark's
+// own build of the folders.
 #ifdef DENDROCOMPARE_COUNT_STEPS
 inline thread_local std::uint64_t single_steps_taken = 0;
 inline void count_single_steps(std::uint64_t steps) { single_steps_taken += steps; }

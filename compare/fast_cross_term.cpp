@@ -252,6 +252,7 @@ const CrossTermFolder::RowEffect& CrossTermFolder::effect_of(int row_size, int b
     int parity = start;
     each_column([&](int s) {
       if (!fits) return;
+      count_single_steps(1);
       const std::int64_t term = rsq * static_cast<std::int64_t>(columns.square(s));
       if (term >= (std::int64_t{1} << 52)) fits = false;
       const std::int64_t whole = term >> shift, rest = term & (2 * half - 1);

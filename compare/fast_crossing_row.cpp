@@ -247,6 +247,7 @@ CrossingRowFolder::BlockEffect CrossingRowFolder::work_out_block_effect(std::uin
     const std::size_t first = static_cast<std::size_t>(block) * kColumnBlock;
     const std::size_t end = std::min(first + kColumnBlock, squares.size());
     total[0] = 0;
+    count_single_steps(end - first);
     for (std::size_t i = first; i < end; ++i) {
       const std::uint64_t term = row_square * squares[i], whole = term >> shift, rest = term & mask;
       const std::uint64_t q = whole + (rest > half), at_tie = rest == half;
