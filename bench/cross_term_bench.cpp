@@ -22,6 +22,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "compare/fast_binade.h"
@@ -35,9 +36,9 @@ namespace {
 
 using compare::fast::ClusterMargins;
 
-std::vector<ClusterMargins> margins_of_every_level(const compare::DendrogramFile& file, int objects,
-                                                   bool with_tiers) {
-  const compare::fast::LevelledDendrogram d = compare::fast::level_merges(file, objects);
+using compare::fast::RowGroups;
+
+std::vector<ClusterMargins> margins_of_every_level(const compare::fast::LevelledDendrogram& d, bool with_tiers) {
   std::vector<ClusterMargins> result;
   std::vector<int> sizes, scratch;
   for (int level = 1; level < d.level_count; ++level) {
@@ -47,16 +48,24 @@ std::vector<ClusterMargins> margins_of_every_level(const compare::DendrogramFile
   return result;
 }
 
+// The engine's folder is given the rows' label groups, as the engine gives
+// them; the old folder has no use for them.
 template <typename Folder>
-std::vector<float> fold_all(const std::vector<ClusterMargins>& rows, const std::vector<ClusterMargins>& columns,
-                            std::size_t stride, double& seconds) {
+std::vector<float> fold_all(const std::vector<ClusterMargins>& rows, const RowGroups& groups,
+                            const std::vector<ClusterMargins>& columns, std::size_t stride, double& seconds) {
   std::vector<float> sums;
   Folder folder(columns.front());
   const auto start = std::chrono::steady_clock::now();
   for (std::size_t l = 0; l < columns.size(); l += stride) {
     folder.use_columns(columns[l]);
     for (std::size_t k = 0; k < rows.size(); ++k) {
-      sums.push_back(k == 0 ? folder.fold(rows[k]) : folder.fold(rows[k], rows[k].leading_sizes_shared(rows[k - 1])));
+      const int as_before = k == 0 ? 0 : rows[k].leading_sizes_shared(rows[k - 1]);
+      if constexpr (std::is_same_v<Folder, compare::fast::CrossTermFolder>) {
+        const compare::fast::RowGroupsView view = groups.level(static_cast<int>(k));
+        sums.push_back(folder.fold(rows[k], as_before, &view));
+      } else {
+        sums.push_back(folder.fold(rows[k], as_before));
+      }
     }
   }
   seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
@@ -85,8 +94,10 @@ int main(int argc, char** argv) {
   const std::size_t stride = argc > 4 ? std::stoul(argv[4]) : 1;
   const auto [file1, file2] = compare::read_dendrogram_pair(argv[1], argv[2]);
   const int n = file1.object_count;
-  const auto rows = margins_of_every_level(file1, n, false);
-  const auto columns = margins_of_every_level(file2, n, true);
+  const compare::fast::LevelledDendrogram first = compare::fast::level_merges(file1, n);
+  const auto rows = margins_of_every_level(first, false);
+  const RowGroups groups(first);
+  const auto columns = margins_of_every_level(compare::fast::level_merges(file2, n), true);
   if (rows.empty() || columns.empty()) return 0;
   const std::size_t pairs = rows.size() * ((columns.size() + stride - 1) / stride);
   std::printf("N = %d, %zu row levels, %zu column levels, %zu level pairs folded\n", n, rows.size(),
@@ -94,7 +105,7 @@ int main(int argc, char** argv) {
   std::vector<float> fresh, old;
   double fresh_seconds = 0.0, old_seconds = 0.0;
   if (which != "old") {
-    fresh = fold_all<compare::fast::CrossTermFolder>(rows, columns, stride, fresh_seconds);
+    fresh = fold_all<compare::fast::CrossTermFolder>(rows, groups, columns, stride, fresh_seconds);
     std::printf("new folder: %.3f s, %.1f ns per level pair\n", fresh_seconds, 1e9 * fresh_seconds / pairs);
 #ifdef DENDROCOMPARE_COUNT_STEPS
     const double terms = terms_folded(rows, columns, stride);
@@ -104,7 +115,7 @@ int main(int argc, char** argv) {
 #endif
   }
   if (which != "new") {
-    old = fold_all<compare::testing_support::OracleCrossTermFolder>(rows, columns, stride, old_seconds);
+    old = fold_all<compare::testing_support::OracleCrossTermFolder>(rows, groups, columns, stride, old_seconds);
     std::printf("old folder: %.3f s, %.1f ns per level pair\n", old_seconds, 1e9 * old_seconds / pairs);
   }
   if (!fresh.empty() && !old.empty()) {

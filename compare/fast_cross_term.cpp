@@ -62,6 +62,15 @@
 // whose first R rows have equal sizes pass, against the same columns,
 // through the same S before each of those rows, and a fold may start from
 // any state kept at a row boundary up to R.
+//
+// Label groups. Inside one binade each row adds step[p] to m, p the parity
+// of m where it starts, so consecutive rows compose: from parity p a span
+// of rows adds a total[p] found by applying their steps in turn to p (only
+// the parity of the starting m matters), and rows no larger than the
+// negligible size add 0. When m + total[p] stays below 2^24, so did m after
+// every row of the span (m never decreases), and each row's model held. The
+// total depends on the rows' sizes, the columns and the binade only, so the
+// span of one label group serves every row level with the same rows in it.
 
 namespace compare::fast {
 
@@ -334,10 +343,27 @@ bool CrossTermFolder::add_rows_in_binade(float& sum, const ClusterMargins& rows,
   const int start = row;
   int next_checkpoint = checkpoints_.back().row + kCheckpointSpacing;
   const int count = rows.count();
+  const int group_count = groups_ ? groups_->count() : 0;
+  int group = 0, next_group_check = groups_ ? row : count;
   while (row < count) {
     if (row >= next_checkpoint) {
       checkpoints_.push_back({row, static_cast<float>(m << shift)});
       next_checkpoint = row + kCheckpointSpacing;
+    }
+    if (row >= next_group_check) {
+      const std::span<const std::uint16_t> starts = groups_->starts;
+      while (group < group_count && starts[group + 1] <= row) ++group;  // the group holding row
+      if (group == group_count) {
+        next_group_check = count;
+      } else if (starts[group] == row && starts[group + 1] - row > 1) {
+        const std::int64_t q = group_effect(rows, group, binade, negligible).step[m & 1];
+        if (m + q < kSignificandLimit) {  // every row of it stays in the binade, as m never decreases
+          m += q;
+          row = starts[group + 1];
+          continue;
+        }
+      }
+      next_group_check = group < group_count ? starts[group + 1] : count;
     }
     const int size = rows.size(row);
     if (size <= negligible) {
@@ -365,6 +391,46 @@ bool CrossTermFolder::add_rows_in_binade(float& sum, const ClusterMargins& rows,
   return row > start;
 }
 
+const CrossTermFolder::GroupEffect& CrossTermFolder::group_effect(const ClusterMargins& rows, int group, int binade,
+                                                                  int negligible) {
+  if (group_effects_.empty()) group_effects_.resize(kGroupSlots);
+  const auto key = static_cast<std::int64_t>(group) << 21 | std::int64_t{groups_->versions[group]} << 5 |
+                   (binade - kFirstBinade);
+  const auto hashed = static_cast<std::uint64_t>(key) * 0x9e3779b97f4a7c15u;
+  GroupEffect& slot = group_effects_[hashed >> (64 - std::countr_zero(kGroupSlots))];
+  if (slot.key != key || slot.generation != generation_) {
+    slot.key = key;
+    slot.generation = generation_;
+    work_out_group_effect(slot, rows, groups_->starts[group], groups_->starts[group + 1], binade, negligible);
+  }
+  return slot;
+}
+
+// The rows' effects composed as the fold meets them: a run of equal rows
+// moves m as after_rows says, from the parity m has reached. Rows no
+// larger than the negligible size add nothing.
+void CrossTermFolder::work_out_group_effect(GroupEffect& effect, const ClusterMargins& rows, int first, int end,
+                                            int binade, int negligible) {
+  std::int64_t total[2] = {0, 0};
+  for (int row = first; row < end;) {
+    const int size = rows.size(row);
+    if (size <= negligible) {
+      row = std::min(rows.first_larger(row, negligible), end);
+      continue;
+    }
+    const RowEffect* held_effect = held(key_of(size, binade));
+    const RowEffect& row_effect = held_effect ? *held_effect : effect_of(size, binade);
+    const int run = std::min(rows.run_end(row), end) - row;
+    for (int p = 0; p < 2; ++p) {
+      total[p] = row_effect.valid ? after_rows(p + total[p], run, row_effect.step) - p : kSignificandLimit;
+      total[p] = std::min(total[p], kSignificandLimit);
+    }
+    if (total[0] == kSignificandLimit && total[1] == kSignificandLimit) break;
+    row += run;
+  }
+  for (int p = 0; p < 2; ++p) effect.step[p] = static_cast<std::int32_t>(total[p]);
+}
+
 CrossTermFolder::Checkpoint CrossTermFolder::resume_at(int rows_as_before) {
   const auto after = std::upper_bound(checkpoints_.begin(), checkpoints_.end(), rows_as_before,
                                       [](int row, const Checkpoint& c) { return row < c.row; });
@@ -373,8 +439,9 @@ CrossTermFolder::Checkpoint CrossTermFolder::resume_at(int rows_as_before) {
   return checkpoints_.back();
 }
 
-float CrossTermFolder::fold(const ClusterMargins& rows, int rows_as_before) {
+float CrossTermFolder::fold(const ClusterMargins& rows, int rows_as_before, const RowGroupsView* groups) {
   const ClusterMargins& columns = *columns_;
+  groups_ = groups;
   auto [r, sum] = resume_at(rows_as_before);
   if (r == 0 && add_exact_span(sum, rows.square_sum(), rows.square_twos(), columns)) return sum;
   RelevantRows relevant;

@@ -9,6 +9,7 @@
 
 #include "compare/fast_crossing_row.h"
 #include "compare/fast_margins.h"
+#include "compare/fast_row_groups.h"
 
 namespace compare::fast {
 
@@ -43,8 +44,10 @@ class CrossTermFolder {
   }
   // rows_as_before: how many leading rows have the sizes of the previous
   // fold's since use_columns. Their states are kept, so the fold resumes
-  // near the first row that differs.
-  float fold(const ClusterMargins& rows, int rows_as_before = 0);
+  // near the first row that differs. With the rows' label groups, a group
+  // taken whole inside one binade adds its effect at once, kept for every
+  // later level with the same rows in that group.
+  float fold(const ClusterMargins& rows, int rows_as_before = 0, const RowGroupsView* groups = nullptr);
   // Sizes the table of row effects for rows of up to this size, so that it
   // is allocated once: one slot per size and binade, up to most_slots.
   void reserve_sizes(int largest_size);
@@ -61,6 +64,18 @@ class CrossTermFolder {
   bool effect_from_distinct_sizes(RowEffect& effect, std::int64_t row_square, int shift, int tier) const;
   void effect_by_column_blocks(RowEffect& effect, std::int64_t row_square, int shift);
   bool add_rows_in_binade(float& sum, const ClusterMargins& rows, int& row, RelevantRows& relevant);
+  // What the rows of one label group add to m in one binade, from an even
+  // and an odd m (capped at 2^24, which no group that fits adds); both
+  // 2^24 when some row of the group has no model.
+  struct GroupEffect {
+    std::int64_t key = -1;
+    std::uint32_t generation = 0;
+    std::int32_t step[2] = {0, 0};
+  };
+  static constexpr std::size_t kGroupSlots = std::size_t{1} << 14;
+  const GroupEffect& group_effect(const ClusterMargins& rows, int group, int binade, int negligible);
+  void work_out_group_effect(GroupEffect& effect, const ClusterMargins& rows, int first, int end, int binade,
+                             int negligible);
 
   // Binades 24 to 51 are the ones the model covers.
   static constexpr int kFirstBinade = 24;
@@ -98,6 +113,8 @@ class CrossTermFolder {
   CrossingRowFolder crossing_;
   std::uint32_t generation_ = 1;
   std::vector<Slot> effects_;  // by key_of(row size, binade), see Slot
+  const RowGroupsView* groups_ = nullptr;  // of the rows being folded
+  std::vector<GroupEffect> group_effects_;  // allocated at the first group
   std::uint32_t slot_mask_ = 0;
 };
 

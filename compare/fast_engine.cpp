@@ -12,6 +12,7 @@
 #include "compare/fast_margins.h"
 #include "compare/fast_measures.h"
 #include "compare/fast_pair_counts.h"
+#include "compare/fast_row_groups.h"
 
 namespace compare {
 
@@ -42,6 +43,7 @@ struct PairInputs {
   int object_count;
   const std::vector<ClusterMargins>& rows;
   const std::vector<int>& rows_as_before;
+  const fast::RowGroups& row_groups;
   const fast::JoinedPairs& joined;
   fast::CountGrid both;  // a(k, l), kept in slot 1 of each value cell
 };
@@ -64,7 +66,8 @@ void compute_column(const PairInputs& in, const ClusterMargins& column, int l, f
     sums.second = in.joined.in_second[l - 1];
     sums.row_square_sum = row.folded_square_sum();
     sums.column_square_sum = column.folded_square_sum();
-    sums.cross_term = folder.fold(row, in.rows_as_before[k - 1]);
+    const fast::RowGroupsView groups = in.row_groups.level(k - 1);
+    sums.cross_term = folder.fold(row, in.rows_as_before[k - 1], &groups);
     const auto values = fast::measure_values(in.object_count, sums);
     const std::size_t cell = (static_cast<std::size_t>(k - 1) * out.compared_columns() + (l - 1)) * kMeasureCount;
     std::copy(values.begin(), values.end(), out.values.begin() + static_cast<std::ptrdiff_t>(cell));
@@ -184,7 +187,9 @@ ComparisonTables compare_fast(const DendrogramFile& file1, const DendrogramFile&
   keep_pair_counts(both, joined, out, extras);
   const std::vector<ClusterMargins> rows = margins_per_level(first);
   const std::vector<int> rows_as_before = leading_sizes_as_before(rows);
-  compute_all_columns({n, rows, rows_as_before, joined, both}, second, thread_count(threads), extras, out);
+  const fast::RowGroups row_groups(first);
+  compute_all_columns({n, rows, rows_as_before, row_groups, joined, both}, second, thread_count(threads), extras,
+                      out);
   if (extras.stopped) return out;
 
   std::vector<int> sizes, scratch;
