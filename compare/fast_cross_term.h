@@ -72,6 +72,7 @@ class CrossTermFolder {
     std::uint32_t generation = 0;
     std::int32_t step[2] = {0, 0};
   };
+  // 384 KiB of group effects a thread, whatever N.
   static constexpr std::size_t kGroupSlots = std::size_t{1} << 14;
   const GroupEffect& group_effect(const ClusterMargins& rows, int group, int binade, int negligible);
   void work_out_group_effect(GroupEffect& effect, const ClusterMargins& rows, int first, int end, int binade,
