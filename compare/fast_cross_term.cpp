@@ -343,37 +343,36 @@ bool CrossTermFolder::add_rows_in_binade(float& sum, const ClusterMargins& rows,
   const int start = row;
   int next_checkpoint = checkpoints_.back().row + kCheckpointSpacing;
   const int count = rows.count();
-  const int group_count = groups_ ? groups_->count() : 0;
-  int group = 0, next_group_check = groups_ ? row : count;
+  // The group holding row (starts[group] <= row < starts[group + 1]), and
+  // the row from which the group is looked at again: the row itself when a
+  // group starts there, else where the next group starts (without groups,
+  // never).
+  const std::span<const std::uint16_t> starts = groups_ ? groups_->starts : std::span<const std::uint16_t>();
+  int group = static_cast<int>(std::upper_bound(starts.begin(), starts.end(), row) - starts.begin()) - 1;
+  int next_group_check = !groups_ || row >= count ? count : starts[group] == row ? row : starts[group + 1];
   while (row < count) {
     if (row >= next_checkpoint) {
       checkpoints_.push_back({row, static_cast<float>(m << shift)});
       next_checkpoint = row + kCheckpointSpacing;
     }
     if (row >= next_group_check) {
-      const std::span<const std::uint16_t> starts = groups_->starts;
-      while (group < group_count && starts[group + 1] <= row) ++group;  // the group holding row
-      if (group == group_count) {
-        next_group_check = count;
-      } else if (starts[group] == row && starts[group + 1] - row > 1) {
+      while (starts[group + 1] <= row) ++group;
+      next_group_check = starts[group + 1];
+      if (row == starts[group] && next_group_check - row > 1) {
         const std::int64_t q = group_effect(rows, group, binade, negligible).step[m & 1];
         if (m + q < kSignificandLimit) {  // every row of it stays in the binade, as m never decreases
           m += q;
-          row = starts[group + 1];
+          row = next_group_check;
           continue;
         }
       }
-      next_group_check = group < group_count ? starts[group + 1] : count;
     }
     const int size = rows.size(row);
     if (size <= negligible) {
       row = rows.first_larger(row, negligible);
       continue;
     }
-    // The table holds the effect for this binade's columns when its slot
-    // carries the current generation; otherwise effect_of builds it.
-    const RowEffect* held_effect = held(key_of(size, binade));
-    const RowEffect& effect = held_effect ? *held_effect : effect_of(size, binade);
+    const RowEffect& effect = row_effect(size, binade);
     if (!effect.valid) break;
     const int run = rows.run_end(row) - row;
     if (run == 1) {
@@ -418,11 +417,10 @@ void CrossTermFolder::work_out_group_effect(GroupEffect& effect, const ClusterMa
       row = std::min(rows.first_larger(row, negligible), end);
       continue;
     }
-    const RowEffect* held_effect = held(key_of(size, binade));
-    const RowEffect& row_effect = held_effect ? *held_effect : effect_of(size, binade);
+    const RowEffect& effect = row_effect(size, binade);
     const int run = std::min(rows.run_end(row), end) - row;
     for (int p = 0; p < 2; ++p) {
-      total[p] = row_effect.valid ? after_rows(p + total[p], run, row_effect.step) - p : kSignificandLimit;
+      total[p] = effect.valid ? after_rows(p + total[p], run, effect.step) - p : kSignificandLimit;
       total[p] = std::min(total[p], kSignificandLimit);
     }
     if (total[0] == kSignificandLimit && total[1] == kSignificandLimit) break;

@@ -61,6 +61,12 @@ class CrossTermFolder {
 
  private:
   const RowEffect& effect_of(int row_size, int binade);
+  // The same, with the table lookup that finds it kept (the common case)
+  // inline in the row loops.
+  const RowEffect& row_effect(int row_size, int binade) {
+    const RowEffect* effect = held(key_of(row_size, binade));
+    return effect ? *effect : effect_of(row_size, binade);
+  }
   bool effect_from_distinct_sizes(RowEffect& effect, std::int64_t row_square, int shift, int tier) const;
   void effect_by_column_blocks(RowEffect& effect, std::int64_t row_square, int shift);
   bool add_rows_in_binade(float& sum, const ClusterMargins& rows, int& row, RelevantRows& relevant);

@@ -1,6 +1,11 @@
 #include "compare/fast_row_groups.h"
 
+#include "compare/validate.h"
+
 namespace compare::fast {
+
+// Row indices and level numbers are below the object count.
+static_assert(kLargestObjectCount <= 65535, "row groups keep rows and levels in 16 bits");
 
 RowGroups::RowGroups(const LevelledDendrogram& dendrogram) {
   const int n = dendrogram.object_count;

@@ -9,7 +9,10 @@
 #include <random>
 #include <vector>
 
+#include "compare/fast_levels.h"
+#include "compare/fast_row_groups.h"
 #include "support/fast_cross_term_oracle.h"
+#include "support/fast_shapes.h"
 
 namespace compare::fast {
 namespace {
@@ -163,6 +166,42 @@ TEST(CrossTermFold, EqualsThePlainFoldWhenResumingAfterTheRowsAsBefore) {
             << (peel ? "peeling" : "splitting") << ", pass " << pass << ", level " << k << ", " << as_before
             << " rows as before";
         previous = std::move(rows);
+      }
+    }
+  }
+}
+
+// Every row level of a dendrogram folded in order with its label groups,
+// against column partitions taken in turn and again: the effects of groups
+// that stay the same serve later levels, but never other columns.
+TEST(CrossTermFold, EqualsThePlainFoldOverEveryLevelWithRowGroups) {
+  std::mt19937_64 random(4242);
+  for (const shapes::Shape shape : {shapes::Shape::random_tree, shapes::Shape::giant_cluster}) {
+    const int n = 700;
+    const LevelledDendrogram rows_tree = level_merges(shapes::make_dendrogram({shape, n, 0, true, true}, random), n);
+    const LevelledDendrogram columns_tree =
+        level_merges(shapes::make_dendrogram({shapes::Shape::balanced, n, 0, true, true}, random), n);
+    const RowGroups groups(rows_tree);
+    std::vector<int> sizes, scratch;
+    std::vector<std::vector<int>> row_sizes;
+    std::vector<ClusterMargins> rows;
+    for (int level = 1; level < rows_tree.level_count; ++level) {
+      partition_sizes(rows_tree, level, sizes, scratch);
+      row_sizes.push_back(sizes);
+      rows.emplace_back(sizes, false);
+    }
+    CrossTermFolder folder((ClusterMargins()));
+    for (const int column_level : {400, 600, 400, 150}) {
+      partition_sizes(columns_tree, column_level, sizes, scratch);
+      const std::vector<int> column_sizes = sizes;
+      const ClusterMargins columns(column_sizes);
+      folder.use_columns(columns);
+      for (std::size_t k = 0; k < rows.size(); ++k) {
+        const int as_before = k == 0 ? 0 : rows[k].leading_sizes_shared(rows[k - 1]);
+        const RowGroupsView view = groups.level(static_cast<int>(k));
+        const float fast = folder.fold(rows[k], as_before, &view);
+        ASSERT_EQ(std::bit_cast<std::uint32_t>(fast), std::bit_cast<std::uint32_t>(plain_fold(row_sizes[k], column_sizes)))
+            << shapes::shape_name(shape) << ", row level " << k + 1 << ", column level " << column_level;
       }
     }
   }
