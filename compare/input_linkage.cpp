@@ -105,7 +105,7 @@ std::vector<double> npy_values(const std::string& data, std::size_t offset, cons
     throw InputError(path + ": the array has " + std::to_string(header.shape.size()) +
                      " dimensions; a linkage matrix has 2, of shape (N-1, 4)");
   const std::size_t rows = header.shape[0], columns = header.shape[1];
-  if (columns != 4 || rows > static_cast<std::size_t>(kLargestObjectCount))
+  if (columns != 4 || rows > static_cast<std::size_t>(kLargestExactObjectCount))
     throw InputError(path + ": the array has shape (" + std::to_string(rows) + ", " + std::to_string(columns) +
                      "); a linkage matrix has shape (N-1, 4)");
   if (data.size() - offset < rows * columns * 8) throw InputError(path + ": the file ends inside the array");

@@ -81,9 +81,9 @@ class Builder {
 void check_object_count(std::int64_t object_count, const std::string& source) {
   if (object_count < 2)
     throw InputError(source + ": " + std::to_string(object_count) + " objects; a dendrogram needs at least 2");
-  if (object_count > kLargestObjectCount)
+  if (object_count > kLargestExactObjectCount)
     throw InputError(source + ": " + std::to_string(object_count) + " objects; at most " +
-                     std::to_string(kLargestObjectCount) + " can be compared");
+                     std::to_string(kLargestExactObjectCount) + " can be compared");
 }
 
 DendrogramFile build_dendrogram(int object_count, const std::vector<TreeMerge>& merges,

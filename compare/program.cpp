@@ -147,7 +147,7 @@ ComparisonTables compute_tables(const DendrogramFile& file1, const DendrogramFil
 
 }  // namespace
 
-void write_minimum_report(const std::array<MinimumRecord, kMeasureCount>& report_minima) {
+void write_minimum_report(const std::array<MinimumRecord, kMeasureCount>& report_minima, bool results_file_written) {
   std::array<MinimumRecord, kMeasureCount> minima = report_minima;
   write_list(nullptr, {});
   write_list(nullptr, {text_item(" MINIMUM VALUES ")});
@@ -161,7 +161,8 @@ void write_minimum_report(const std::array<MinimumRecord, kMeasureCount>& report
                            integer_item(record.clusters2)}));
   }
   write_list(nullptr, {});
-  write_list(nullptr, {text_item(" END OF CALCULATIONS, SEE FILE MATRICES.DAT ")});
+  write_list(nullptr, {text_item(results_file_written ? " END OF CALCULATIONS, SEE FILE MATRICES.DAT "
+                                                      : " END OF CALCULATIONS ")});
 }
 
 void write_levels_record(int levels1, int levels2) {

@@ -28,7 +28,8 @@ void set_results_observer(ResultsObserver observer);
 // writes them, for a front end that ran the comparison itself: the
 // "NO OF LEVELS =" record, and the minimum report.
 void write_levels_record(int levels1, int levels2);
-void write_minimum_report(const std::array<MinimumRecord, kMeasureCount>& minima);
+// The closing line points to MATRICES.DAT unless a run wrote none.
+void write_minimum_report(const std::array<MinimumRecord, kMeasureCount>& minima, bool results_file_written = true);
 
 // Asks for the two file names, reads and checks both dendrograms, compares
 // every level pair, writes MATRICES.DAT and the minimum report, and ends the

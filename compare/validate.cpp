@@ -11,13 +11,13 @@ namespace {
 
 std::string record_text(int record) { return "record " + std::to_string(record); }
 
-std::optional<ValidationProblem> check_object_count(int n) {
+std::optional<ValidationProblem> check_object_count(int n, int largest) {
   if (n < 2)
     return ValidationProblem{0, "the object count is " + std::to_string(n) +
                                     "; a dendrogram needs at least 2 objects"};
-  if (n > kLargestObjectCount)
+  if (n > largest)
     return ValidationProblem{0, "the object count is " + std::to_string(n) + "; at most " +
-                                    std::to_string(kLargestObjectCount) +
+                                    std::to_string(largest) +
                                     " objects can be compared"};
   return std::nullopt;
 }
@@ -50,7 +50,7 @@ std::vector<int> applied_order(const std::vector<MergeRecord>& merges, int merge
 // smallest object.
 class CurrentClusters {
  public:
-  explicit CurrentClusters(int n) : parent_(n + 1), remaining_(n) {
+  explicit CurrentClusters(int n) : parent_(static_cast<std::size_t>(n) + 1), remaining_(n) {
     std::iota(parent_.begin(), parent_.end(), 0);
   }
   bool in_range(int name) const { return name >= 1 && name < static_cast<int>(parent_.size()); }
@@ -112,9 +112,9 @@ std::optional<ValidationProblem> check_all_joined(const CurrentClusters& cluster
 
 }  // namespace
 
-std::optional<ValidationProblem> validate_dendrogram(const DendrogramFile& file) {
+std::optional<ValidationProblem> validate_dendrogram(const DendrogramFile& file, int largest_object_count) {
   const int n = file.object_count;
-  if (auto problem = check_object_count(n)) return problem;
+  if (auto problem = check_object_count(n, largest_object_count)) return problem;
   const int merge_count = std::min(n - 1, static_cast<int>(file.merges.size()));
   if (auto problem = check_heights(file.merges, merge_count)) return problem;
 

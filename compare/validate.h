@@ -9,7 +9,10 @@
 
 namespace compare {
 
+// The single-precision tables form a pair index as the square of an object
+// number in 32 bits; exact pair counts have no such index.
 inline constexpr int kLargestObjectCount = 46340;
+inline constexpr int kLargestExactObjectCount = 2147483646;
 
 // record: 1-based position of the offending merge record in the file (1 is
 // the first merge record after the object count); 0 when the object count
@@ -22,6 +25,8 @@ struct ValidationProblem {
 // Checks the object count N and the first N-1 merge records, walking the
 // merges in the order decoding applies them (ascending height, file order
 // among equal heights). Returns the first problem found, if any.
-std::optional<ValidationProblem> validate_dendrogram(const DendrogramFile& file);
+// Object counts above largest_object_count are refused.
+std::optional<ValidationProblem> validate_dendrogram(const DendrogramFile& file,
+                                                     int largest_object_count = kLargestObjectCount);
 
 }  // namespace compare

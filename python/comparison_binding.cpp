@@ -32,17 +32,51 @@ int measure_number(const std::string& name) {
                         "'; the measures are jaccard, rand, euclidean, sorensen, adjusted_rand");
 }
 
+using ExactMember = double ExactValues::*;
+constexpr std::array<std::pair<const char*, ExactMember>, 6> kExactMembers = {{
+    {"jaccard", &ExactValues::jaccard},
+    {"rand", &ExactValues::rand},
+    {"euclidean", &ExactValues::euclidean},
+    {"sorensen", &ExactValues::sorensen},
+    {"adjusted_rand", &ExactValues::adjusted_rand},
+    {"fowlkes_mallows", &ExactValues::fowlkes_mallows},
+}};
+
 py::array read_only(py::array array) {
   array.attr("setflags")(py::arg("write") = false);
   return array;
 }
 
-// Measure m (1..5) over all compared level pairs, shape (L1 - 1, L2 - 1):
-// a strided view into the (k, l, m) value table that keeps `owner` alive.
-py::array measure_view(const py::object& owner, int m) {
+// One exact measure over all compared level pairs, float64, computed from
+// the pair counts without the GIL into memory that needs no clearing.
+py::array exact_table(const Comparison& c, compare::ExactMeasure measure) {
+  const auto rows = static_cast<py::ssize_t>(c.rows()), columns = static_cast<py::ssize_t>(c.columns());
+  if (rows == 0 || columns == 0) return read_only(py::array_t<double>({rows, columns}));
+  auto* buffer = new compare::exact::LargeBuffer(static_cast<std::size_t>(rows * columns) * sizeof(double));
+  py::capsule owner(buffer, [](void* p) { delete static_cast<compare::exact::LargeBuffer*>(p); });
+  {
+    py::gil_scoped_release release;
+    compare::fill_exact_rows(c, measure, 1, c.rows(), buffer->as<double>());
+  }
+  return read_only(py::array_t<double>({rows, columns}, buffer->as<double>(), owner));
+}
+
+// Each exact table is worked out on first use and kept with the comparison.
+py::object cached_exact_table(const py::object& self, compare::ExactMeasure measure) {
+  const std::string key = std::string("_exact_") + kExactMembers[static_cast<int>(measure)].first;
+  py::dict attributes = self.attr("__dict__");
+  if (!attributes.contains(key)) attributes[key.c_str()] = exact_table(self.cast<const Comparison&>(), measure);
+  return attributes[key.c_str()];
+}
+
+// Measure m (1..5) over all compared level pairs: the exact float64 table,
+// or for a single-precision comparison a strided view into the (k, l, m)
+// value table that keeps `owner` alive.
+py::object measure_view(const py::object& owner, int m) {
   const Comparison& c = owner.cast<const Comparison&>();
-  const auto rows = static_cast<py::ssize_t>(c.tables.compared_rows());
-  const auto columns = static_cast<py::ssize_t>(c.tables.compared_columns());
+  if (c.precision == compare::Precision::exact) return cached_exact_table(owner, static_cast<compare::ExactMeasure>(m - 1));
+  const auto rows = static_cast<py::ssize_t>(c.rows());
+  const auto columns = static_cast<py::ssize_t>(c.columns());
   if (c.tables.values.empty()) return read_only(py::array_t<float>({rows, columns}));
   const auto cell = static_cast<py::ssize_t>(kMeasureCount * sizeof(float));
   return read_only(py::array_t<float>({rows, columns}, {columns * cell, cell}, c.tables.values.data() + (m - 1),
@@ -54,44 +88,23 @@ py::array_t<T> vector_copy(const std::vector<T>& values) {
   return py::array_t<T>(static_cast<py::ssize_t>(values.size()), values.data());
 }
 
-using ExactMember = double ExactValues::*;
-constexpr std::array<std::pair<const char*, ExactMember>, 6> kExactMembers = {{
-    {"jaccard", &ExactValues::jaccard},
-    {"rand", &ExactValues::rand},
-    {"euclidean", &ExactValues::euclidean},
-    {"sorensen", &ExactValues::sorensen},
-    {"adjusted_rand", &ExactValues::adjusted_rand},
-    {"fowlkes_mallows", &ExactValues::fowlkes_mallows},
-}};
-
 // The double-precision values of the chosen members at every level pair.
-py::dict exact_tables(const Comparison& c, std::size_t first_member, std::size_t member_end) {
-  const auto rows = static_cast<py::ssize_t>(c.tables.compared_rows());
-  const auto columns = static_cast<py::ssize_t>(c.tables.compared_columns());
-  std::vector<py::array_t<double>> arrays;
-  std::vector<double*> data;
-  for (std::size_t i = first_member; i < member_end; ++i) {
-    arrays.emplace_back(std::vector<py::ssize_t>{rows, columns});
-    data.push_back(arrays.back().mutable_data());
-  }
-  {
-    py::gil_scoped_release release;
-    for (py::ssize_t k = 1; k <= rows; ++k)
-      for (py::ssize_t l = 1; l <= columns; ++l) {
-        const ExactValues v = c.exact(static_cast<int>(k), static_cast<int>(l));
-        const auto cell = (k - 1) * columns + (l - 1);
-        for (std::size_t i = first_member; i < member_end; ++i)
-          data[i - first_member][cell] = v.*kExactMembers[i].second;
-      }
-  }
+py::dict exact_tables(const py::object& self, std::size_t first_member, std::size_t member_end) {
   py::dict result;
   for (std::size_t i = first_member; i < member_end; ++i)
-    result[kExactMembers[i].first] = arrays[i - first_member];
+    result[kExactMembers[i].first] = cached_exact_table(self, static_cast<compare::ExactMeasure>(i));
   return result;
 }
 
 py::dict minima(const Comparison& c) {
   py::dict result;
+  if (c.precision == compare::Precision::exact) {
+    const auto found = compare::exact_minima(c);
+    for (int m = 0; m < kMeasureCount; ++m)
+      result[kMeasureNames[m]] = found[m].found ? py::make_tuple(found[m].smallest, found[m].clusters1, found[m].clusters2)
+                                                : py::make_tuple(100.0, 0, 0);
+    return result;
+  }
   for (int m = 0; m < kMeasureCount; ++m) {
     const compare::MinimumRecord& r = c.tables.minima[m];
     result[kMeasureNames[m]] = py::make_tuple(static_cast<double>(r.smallest), r.clusters1, r.clusters2);
@@ -99,22 +112,29 @@ py::dict minima(const Comparison& c) {
   return result;
 }
 
+template <typename Count>
+py::array count_array(const compare::PairCountTable& table) {
+  py::array_t<Count> array({static_cast<py::ssize_t>(table.rows()), static_cast<py::ssize_t>(table.columns())});
+  Count* out = array.mutable_data();
+  for (int k = 0; k < table.rows(); ++k)
+    for (int l = 0; l < table.columns(); ++l) *out++ = static_cast<Count>(table.at(k, l));
+  return array;
+}
+
 py::dict pair_counts(const Comparison& c) {
   py::dict result;
-  const auto rows = static_cast<py::ssize_t>(c.tables.compared_rows());
-  const auto columns = static_cast<py::ssize_t>(c.tables.compared_columns());
-  result["joined_both"] = vector_copy(c.joined_both).reshape({rows, columns});
-  // The engine counts every level, the top one too, and none at all when
-  // no level pair is compared.
-  const auto compared = [](const std::vector<std::int64_t>& counts, py::ssize_t levels) {
-    return py::array_t<std::int64_t>(std::min(levels, static_cast<py::ssize_t>(counts.size())), counts.data());
-  };
-  result["joined1"] = compared(c.joined1, rows);
-  result["joined2"] = compared(c.joined2, columns);
+  const bool wide = compare::PairCountTable::needs_wide(c.pair_count());
+  result["joined_both"] = wide ? count_array<std::uint64_t>(c.joined_both) : count_array<std::uint32_t>(c.joined_both);
+  result["joined1"] = vector_copy(c.joined1);
+  result["joined2"] = vector_copy(c.joined2);
   return result;
 }
 
 void write_matrices(const Comparison& c, const std::string& path) {
+  if (c.precision == compare::Precision::exact)
+    throw py::value_error(
+        "write_matrices needs the single-precision tables of MATRICES.DAT, which an exact comparison does not "
+        "compute: compare(first, second, exact=False).write_matrices(path)");
   py::gil_scoped_release release;
   compare::write_matrices(c.tables, path);
 }
@@ -165,11 +185,15 @@ class ProgressBridge {
   py::object type_, value_, trace_;
 };
 
-Comparison run(const DendrogramFile& first, const DendrogramFile& second, int threads, py::object progress) {
+Comparison run(const DendrogramFile& first, const DendrogramFile& second, int threads, py::object progress, bool exact,
+               int max_clusters) {
   if (threads < 0) throw py::value_error("threads must be at least 1, or None for as many as the hardware offers");
+  if (max_clusters < 0) throw py::value_error("max_clusters must be a positive integer, or None for every level");
   ProgressBridge bridge(std::move(progress));
   compare::CompareOptions options;
   options.threads = threads;
+  options.precision = exact ? compare::Precision::exact : compare::Precision::single;
+  options.max_clusters = max_clusters;
   options.keep_pair_counts = true;
   options.progress = [&bridge](int done, int total) { return bridge(done, total); };
   bool cancelled = false;
@@ -189,15 +213,18 @@ Comparison run(const DendrogramFile& first, const DendrogramFile& second, int th
 constexpr const char* kComparisonDoc = R"(The result of comparing two dendrograms level by level.
 
 Levels are the distinct merge heights of each dendrogram in ascending
-order; level k of dendrogram 1 (k = 1 .. L1-1) and level l of dendrogram 2
-(l = 1 .. L2-1) are compared, the top level (one cluster) never. Row k-1
-and column l-1 of every table belong to that level pair; the first row and
+order; level k of dendrogram 1 and level l of dendrogram 2 below the top
+level (one cluster) are compared: all of them, or with max_clusters only
+those with at most that many clusters. Row i and column j of every table
+belong to levels base_level1 + i and base_level2 + j; the first row and
 column are the partitions with the most clusters.
 
-jaccard, rand, euclidean, sorensen, adjusted_rand: float32 arrays of shape
-(L1-1, L2-1), read-only views of the values MATRICES.DAT holds, bit for
-bit: 1 - Jaccard, 1 - Rand, the Euclidean distance of the co-membership
-vectors, 1 - Sorensen and 1 - adjusted Rand (expected agreement in the
+jaccard, rand, euclidean, sorensen, adjusted_rand: 1 - Jaccard, 1 - Rand,
+the Euclidean distance of the co-membership vectors, 1 - Sorensen and
+1 - adjusted Rand at every compared level pair. From an exact comparison
+(the default) float64 arrays from exact pair counts, worked out on first
+use; with exact=False float32 read-only views of the values MATRICES.DAT
+holds, bit for bit (the expected agreement of adjusted Rand in the
 Hubert-Arabie form, computed in single precision as the program does).
 fowlkes_mallows: the Fowlkes-Mallows index (not one minus it), float64.
 exact(): every measure in double precision from the pair counts.)";
@@ -205,39 +232,42 @@ exact(): every measure in double precision from the pair counts.)";
 }  // namespace
 
 void register_comparison(py::module_& m) {
-  py::class_<Comparison> cls(m, "Comparison", kComparisonDoc);
+  py::class_<Comparison> cls(m, "Comparison", py::dynamic_attr(), kComparisonDoc);
   for (int number = 1; number <= kMeasureCount; ++number)
     cls.def_property_readonly(
         kMeasureNames[number - 1], [number](const py::object& self) { return measure_view(self, number); },
-        "float32 (L1-1, L2-1), read-only: this measure at every compared level pair.");
+        "This measure at every compared level pair: float64 from an exact comparison, float32 (the values of "
+        "MATRICES.DAT) with exact=False; read-only.");
   cls.def(
          "table", [](const py::object& self, const std::string& name) { return measure_view(self, measure_number(name)); },
-         py::arg("measure"), "The float32 table of a measure named as in MEASURES.")
+         py::arg("measure"), "The table of a measure named as in MEASURES.")
       .def_property_readonly(
           "fowlkes_mallows",
-          [](const Comparison& c) {
-            const py::dict tables = exact_tables(c, kMeasureCount, kMeasureCount + 1);
-            return py::object(tables["fowlkes_mallows"]);
-          },
-          "float64 (L1-1, L2-1): the Fowlkes-Mallows index at every compared level pair.")
-      .def("exact", [](const Comparison& c) { return exact_tables(c, 0, kExactMembers.size()); },
+          [](const py::object& self) { return cached_exact_table(self, compare::ExactMeasure::fowlkes_mallows); },
+          "float64: the Fowlkes-Mallows index at every compared level pair.")
+      .def("exact", [](const py::object& self) { return exact_tables(self, 0, kExactMembers.size()); },
            "A dict of float64 arrays of shape (L1-1, L2-1), computed from the pair counts in double "
            "precision: jaccard, rand, euclidean, sorensen, adjusted_rand (as dissimilarities, like the "
            "tables) and fowlkes_mallows (the index itself).")
-      .def_property_readonly("levels1", [](const Comparison& c) { return c.tables.levels1; },
-                             "L1, the number of levels of dendrogram 1.")
-      .def_property_readonly("levels2", [](const Comparison& c) { return c.tables.levels2; },
-                             "L2, the number of levels of dendrogram 2.")
+      .def_readonly("levels1", &Comparison::levels1, "L1, the number of levels of dendrogram 1.")
+      .def_readonly("levels2", &Comparison::levels2, "L2, the number of levels of dendrogram 2.")
+      .def_readonly("base_level1", &Comparison::base_level1,
+                    "The level of dendrogram 1 that row 0 shows: 1, or with max_clusters the lowest level with at "
+                    "most that many clusters.")
+      .def_readonly("base_level2", &Comparison::base_level2, "The level of dendrogram 2 that column 0 shows.")
+      .def_property_readonly(
+          "exact_values", [](const Comparison& c) { return c.precision == compare::Precision::exact; },
+          "True for an exact comparison (float64 tables), False for the single-precision tables of MATRICES.DAT.")
       .def_readonly("object_count", &Comparison::object_count, "The number of objects N.")
       .def_property_readonly("pair_count", &Comparison::pair_count, "N(N-1)/2, the number of object pairs.")
-      .def_property_readonly("clusters1", [](const Comparison& c) { return vector_copy(c.tables.cluster_counts1); },
-                             "int32 (L1-1,): clusters of dendrogram 1 at each compared level (the row labels "
+      .def_property_readonly("clusters1", [](const Comparison& c) { return vector_copy(c.clusters1); },
+                             "int32: clusters of dendrogram 1 at each compared level (the row labels "
                              "of MATRICES.DAT).")
-      .def_property_readonly("clusters2", [](const Comparison& c) { return vector_copy(c.tables.cluster_counts2); },
-                             "int32 (L2-1,): clusters of dendrogram 2 at each compared level (the header of "
+      .def_property_readonly("clusters2", [](const Comparison& c) { return vector_copy(c.clusters2); },
+                             "int32: clusters of dendrogram 2 at each compared level (the header of "
                              "MATRICES.DAT).")
       .def_property_readonly("heights1", [](const Comparison& c) { return vector_copy(c.heights1); },
-                             "float32 (L1-1,): the merge height that makes each compared level of dendrogram 1.")
+                             "float32: the merge height that makes each compared level of dendrogram 1.")
       .def_property_readonly("heights2", [](const Comparison& c) { return vector_copy(c.heights2); },
                              "float32 (L2-1,): the merge height that makes each compared level of dendrogram 2.")
       .def_property_readonly("minima", &minima,
@@ -245,18 +275,21 @@ void register_comparison(py::module_& m) {
                              "them: the first level pair in row order with the smallest value; (100.0, 0, 0) "
                              "when no level pair was compared.")
       .def("pair_counts", &pair_counts,
-           "The pair counts behind the exact values: joined_both (uint32 (L1-1, L2-1), pairs joined in both "
-           "partitions), joined1 and joined2 (int64, pairs joined in each dendrogram's partition).")
+           "The pair counts behind the exact values: joined_both (pairs joined in both partitions; uint32, or uint64 "
+           "beyond 2**32 pairs), joined1 and joined2 (int64, pairs joined in each dendrogram's partition).")
       .def("write_matrices", &write_matrices, py::arg("path"),
            "Writes the five tables as MATRICES.DAT, byte for byte as the program does, to path (under a "
-           "temporary name, renamed once complete). Raises OutputError (an OSError).")
+           "temporary name, renamed once complete); needs a comparison made with exact=False. Raises "
+           "OutputError (an OSError).")
       .def("__repr__", [](const Comparison& c) {
-        return "<Comparison of " + std::to_string(c.object_count) + " objects, " +
-               std::to_string(c.tables.levels1) + " x " + std::to_string(c.tables.levels2) + " levels>";
+        return "<Comparison of " + std::to_string(c.object_count) + " objects, " + std::to_string(c.rows()) +
+               " x " + std::to_string(c.columns()) + " compared levels of " + std::to_string(c.levels1) + " x " +
+               std::to_string(c.levels2) + (c.precision == compare::Precision::exact ? ", exact>" : ", single precision>");
       });
   m.attr("MEASURES") = py::make_tuple(kMeasureNames[0], kMeasureNames[1], kMeasureNames[2], kMeasureNames[3],
                                       kMeasureNames[4]);
   m.def("_compare", &run, py::arg("first"), py::arg("second"), py::arg("threads"), py::arg("progress"),
+        py::arg("exact"), py::arg("max_clusters"),
         "Compares two Dendrogram objects with the GIL released.");
 }
 

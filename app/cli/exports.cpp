@@ -32,10 +32,11 @@ struct LevelFields {
   std::string index, clusters, height;
 };
 
-std::vector<LevelFields> level_fields(const std::vector<int>& counts, const std::vector<float>& heights) {
+std::vector<LevelFields> level_fields(const std::vector<int>& counts, const std::vector<float>& heights,
+                                     int base_level) {
   std::vector<LevelFields> fields(counts.size());
   for (std::size_t i = 0; i < counts.size(); ++i) {
-    append_integer(fields[i].index, static_cast<long long>(i + 1));
+    append_integer(fields[i].index, static_cast<long long>(i) + base_level);
     append_integer(fields[i].clusters, counts[i]);
     append_shortest(fields[i].height, heights[i]);
   }
@@ -55,8 +56,8 @@ char* put(char* at, char separator, Real value) {
   return compare::write_shortest(at, value);
 }
 
-char* put_values(char* at, const compare::Comparison& r, int k, int l, char separator, bool exact) {
-  if (exact) {
+char* put_values(char* at, const compare::Comparison& r, int k, int l, char separator) {
+  if (r.precision == compare::Precision::exact) {
     const compare::ExactValues e = r.exact(k, l);
     for (double v : {e.jaccard, e.rand, e.euclidean, e.sorensen, e.adjusted_rand, e.fowlkes_mallows})
       at = put(at, separator, v);
@@ -113,6 +114,23 @@ void write_npy(const std::string& path, const char* descr, const std::vector<std
   });
 }
 
+// An exact measure's table, a few megabytes of rows at a time, so that no
+// whole table of doubles is ever held.
+void write_exact_npy(const std::string& path, const compare::Comparison& result, compare::ExactMeasure measure) {
+  const std::size_t columns = static_cast<std::size_t>(result.columns());
+  const int rows_at_once = static_cast<int>(std::max<std::size_t>(1, (1u << 19) / std::max<std::size_t>(1, columns)));
+  compare::write_file_atomically(path, [&](std::ostream& out) {
+    out << npy_header("<f8", {static_cast<std::size_t>(result.rows()), columns});
+    std::vector<double> block(static_cast<std::size_t>(rows_at_once) * columns);
+    for (int first = 1; first <= result.rows(); first += rows_at_once) {
+      const int last = std::min(result.rows(), first + rows_at_once - 1);
+      compare::fill_exact_rows(result, measure, first, last, block.data());
+      out.write(reinterpret_cast<const char*>(block.data()),
+                static_cast<std::streamsize>(static_cast<std::size_t>(last - first + 1) * columns * sizeof(double)));
+    }
+  });
+}
+
 std::string json_string(const std::string& text) {
   std::string out = "\"";
   for (unsigned char c : text) {
@@ -130,7 +148,8 @@ std::string json_string(const std::string& text) {
   return out + "\"";
 }
 
-std::string json_number(float value) {
+template <typename Real>
+std::string json_number(Real value) {
   if (!std::isfinite(value)) return "null";
   std::string out;
   append_shortest(out, value);
@@ -147,9 +166,9 @@ int export_threads() {
 // Formatting the numbers costs more than writing them, so rows are
 // formatted in parallel, a few megabytes per thread at a time, and written
 // in their order.
-void write_level_pairs(const compare::Comparison& result, const std::string& path, char separator, bool exact) {
-  const auto rows = level_fields(result.tables.cluster_counts1, result.heights1);
-  const auto columns = level_fields(result.tables.cluster_counts2, result.heights2);
+void write_level_pairs(const compare::Comparison& result, const std::string& path, char separator) {
+  const auto rows = level_fields(result.clusters1, result.heights1, result.base_level1);
+  const auto columns = level_fields(result.clusters2, result.heights2, result.base_level2);
   const std::size_t row_room =
       longest(rows) + longest(columns) + (compare::kMeasureCount + 1) * (compare::kShortestRoom + 1) + 8;
   const int row_count = static_cast<int>(rows.size()), column_count = static_cast<int>(columns.size());
@@ -165,7 +184,7 @@ void write_level_pairs(const compare::Comparison& result, const std::string& pat
     for (int k = from; k < to; ++k) {
       for (int l = 1; l <= column_count; ++l) {
         at = put_row(at, rows[k - 1], columns[l - 1], separator);
-        at = put_values(at, result, k, l, separator, exact);
+        at = put_values(at, result, k, l, separator);
         *at++ = '\n';
       }
     }
@@ -192,39 +211,50 @@ void write_npy_directory(const compare::Comparison& result, const std::string& d
                          const std::function<std::string(const std::string&)>& where_to) {
   if (::mkdir(directory.c_str(), 0777) != 0 && errno != EEXIST)
     throw compare::OutputError(directory + ": cannot make the directory: " + std::strerror(errno));
-  const auto& t = result.tables;
-  const std::vector<std::size_t> shape = {t.compared_rows(), t.compared_columns()};
-  const std::size_t cells = t.compared_rows() * t.compared_columns();
-  for (int m = 1; m <= compare::kMeasureCount; ++m) {
-    std::vector<float> table(cells);
-    for (std::size_t i = 0; i < cells; ++i) table[i] = t.values[i * compare::kMeasureCount + (m - 1)];
-    write_npy(where_to(directory + "/" + kMeasureNames[m - 1] + ".npy"), "<f4", shape, table);
+  const std::vector<std::size_t> shape = {static_cast<std::size_t>(result.rows()),
+                                          static_cast<std::size_t>(result.columns())};
+  const auto path_of = [&](const std::string& name) { return where_to(directory + "/" + name + ".npy"); };
+  if (result.precision == compare::Precision::exact) {
+    for (int m = 0; m < compare::kExactMeasureCount; ++m)
+      write_exact_npy(path_of(kExactMeasureNames[m]), result, static_cast<compare::ExactMeasure>(m));
+  } else {
+    const auto& t = result.tables;
+    const std::size_t cells = shape[0] * shape[1];
+    for (int m = 1; m <= compare::kMeasureCount; ++m) {
+      std::vector<float> table(cells);
+      for (std::size_t i = 0; i < cells; ++i) table[i] = t.values[i * compare::kMeasureCount + (m - 1)];
+      write_npy(path_of(kMeasureNames[m - 1]), "<f4", shape, table);
+    }
+    write_exact_npy(path_of("fowlkes_mallows"), result, compare::ExactMeasure::fowlkes_mallows);
   }
-  std::vector<double> fowlkes_mallows(cells);
-  for (std::size_t i = 0; i < cells; ++i)
-    fowlkes_mallows[i] = result.fowlkes_mallows(static_cast<int>(i / t.compared_columns()) + 1,
-                                                static_cast<int>(i % t.compared_columns()) + 1);
-  write_npy(where_to(directory + "/fowlkes_mallows.npy"), "<f8", shape, fowlkes_mallows);
-  write_npy(where_to(directory + "/clusters1.npy"), "<i4", {t.cluster_counts1.size()}, t.cluster_counts1);
-  write_npy(where_to(directory + "/clusters2.npy"), "<i4", {t.cluster_counts2.size()}, t.cluster_counts2);
-  write_npy(where_to(directory + "/heights1.npy"), "<f4", {result.heights1.size()}, result.heights1);
-  write_npy(where_to(directory + "/heights2.npy"), "<f4", {result.heights2.size()}, result.heights2);
+  write_npy(path_of("clusters1"), "<i4", {result.clusters1.size()}, result.clusters1);
+  write_npy(path_of("clusters2"), "<i4", {result.clusters2.size()}, result.clusters2);
+  write_npy(path_of("heights1"), "<f4", {result.heights1.size()}, result.heights1);
+  write_npy(path_of("heights2"), "<f4", {result.heights2.size()}, result.heights2);
 }
 
 void write_json_summary(const compare::Comparison& result, const std::vector<InputSummary>& inputs,
                         const std::string& path) {
-  const auto& t = result.tables;
+  const bool exact = result.precision == compare::Precision::exact;
   std::string json = "{\n  \"version\": " + json_string(DENDROCOMPARE_VERSION) + ",\n  \"inputs\": [";
   for (std::size_t i = 0; i < inputs.size(); ++i)
     json += std::string(i ? ", " : "") + "{\"path\": " + json_string(inputs[i].path) +
             ", \"format\": " + json_string(inputs[i].format) + "}";
   json += "],\n  \"objects\": " + std::to_string(result.object_count) + ",\n  \"levels\": [" +
-          std::to_string(t.levels1) + ", " + std::to_string(t.levels2) + "],\n  \"minima\": {";
+          std::to_string(result.levels1) + ", " + std::to_string(result.levels2) + "],\n  \"compared_levels\": [[" +
+          std::to_string(result.base_level1) + ", " + std::to_string(result.base_level1 + result.rows() - 1) +
+          "], [" + std::to_string(result.base_level2) + ", " +
+          std::to_string(result.base_level2 + result.columns() - 1) + "]],\n  \"precision\": \"" +
+          (exact ? "exact" : "single") + "\",\n  \"minima\": {";
+  const auto exact_minima = exact ? compare::exact_minima(result) : std::array<compare::ExactMinimum, 5>{};
   for (int m = 0; m < compare::kMeasureCount; ++m) {
-    const compare::MinimumRecord& r = t.minima[m];
-    json += std::string(m ? "," : "") + "\n    " + json_string(kMeasureNames[m]) + ": {\"value\": " +
-            json_number(r.smallest) + ", \"clusters1\": " + std::to_string(r.clusters1) +
-            ", \"clusters2\": " + std::to_string(r.clusters2) + "}";
+    const compare::MinimumRecord& r = result.tables.minima[m];
+    const std::string value = exact ? (exact_minima[m].found ? json_number(exact_minima[m].smallest) : "null")
+                                    : json_number(r.smallest);
+    const int clusters1 = exact ? exact_minima[m].clusters1 : r.clusters1;
+    const int clusters2 = exact ? exact_minima[m].clusters2 : r.clusters2;
+    json += std::string(m ? "," : "") + "\n    " + json_string(kMeasureNames[m]) + ": {\"value\": " + value +
+            ", \"clusters1\": " + std::to_string(clusters1) + ", \"clusters2\": " + std::to_string(clusters2) + "}";
   }
   json += "\n  }\n}\n";
   compare::write_file_atomically(path, [&](std::ostream& out) { out << json; });

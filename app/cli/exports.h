@@ -13,13 +13,19 @@ namespace cli {
 inline constexpr const char* kMeasureNames[compare::kMeasureCount] = {"jaccard", "rand", "euclidean", "sorensen",
                                                                       "adjusted_rand"};
 
-// k, l, clusters1, clusters2, height1, height2, the five measures and
-// Fowlkes-Mallows. Reals as the shortest decimal that reads back to the
-// same value: the stored 4-byte values, or with exact the doubles from the
-// pair counts. separator is '\t' or ','. "-" writes to standard output.
-void write_level_pairs(const compare::Comparison& result, const std::string& path, char separator, bool exact);
+inline constexpr const char* kExactMeasureNames[compare::kExactMeasureCount] = {
+    "jaccard", "rand", "euclidean", "sorensen", "adjusted_rand", "fowlkes_mallows"};
 
-// One .npy file per measure (float32, L1-1 by L2-1), fowlkes_mallows.npy
+// k, l (the level numbers), clusters1, clusters2, height1, height2, the
+// five measures and Fowlkes-Mallows. Reals as the shortest decimal that
+// reads back to the same value: the stored 4-byte values of a
+// single-precision comparison (which must keep its pair counts), the
+// doubles of an exact one. separator is '\t' or ','. "-" writes to
+// standard output.
+void write_level_pairs(const compare::Comparison& result, const std::string& path, char separator);
+
+// One .npy file per measure (rows by columns: float32 from the
+// single-precision tables, float64 from exact counts), fowlkes_mallows.npy
 // (float64), clusters1/2.npy (int32) and heights1/2.npy (float32). Each
 // file is written to where_to(its final path).
 void write_npy_directory(const compare::Comparison& result, const std::string& directory,

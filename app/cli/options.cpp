@@ -25,6 +25,13 @@ const char kFooter[] =
     "  dendrocompare-cli --tsv pairs.tsv --json - single.npy ward.npy\n"
     "  dendrocompare-cli --labels names.txt --output-dir out tree1.nwk tree2.nwk\n"
     "  dendrocompare-cli --plot ari.png --measure adjusted_rand a.den b.den\n"
+    "  dendrocompare-cli --exact --no-matrices --npy out/ a.npy b.npy\n"
+    "  dendrocompare-cli --no-matrices --max-clusters 1000 --json - cells1.npy cells2.npy\n"
+    "\n"
+    "Levels are the distinct merge heights as 4-byte reals. MATRICES.DAT and the default exports hold\n"
+    "the single-precision values, up to 46340 objects; --exact gives every export exact values from\n"
+    "pair counts for any N (add --no-matrices to skip the single-precision tables), and\n"
+    "--max-clusters K compares only the top levels, with at most K clusters each.\n"
     "\n"
     "Exit status: 0 success, 1 bad input or a file that could not be read or written, 2 usage error.\n"
     "Without file arguments the dialogue ends with status 255 after a run-time error report.";
@@ -45,7 +52,15 @@ void define_options(CLI::App& app, Options& o) {
       ->check(CLI::ExistingDirectory);
   app.add_option("--tsv", o.tsv, "one row per level pair, tab-separated ('-': standard output)");
   app.add_option("--csv", o.csv, "the same rows, comma-separated ('-': standard output)");
-  app.add_flag("--exact", o.exact, "rows with double-precision values from exact pair counts");
+  app.add_flag("--exact", o.exact,
+               "every export from the exact engine: double-precision values from exact pair counts, for any N");
+  app.add_flag("--no-matrices", o.no_matrices,
+               "leave MATRICES.DAT out; with --exact no single-precision table is computed at all");
+  app.add_option("--max-clusters", o.max_clusters,
+                 "compare only the levels with at most K clusters (exact values; needs --no-matrices): "
+                 "cheap on trees of millions of objects")
+      ->check(CLI::PositiveNumber)
+      ->option_text("K");
   app.add_option("--npy", o.npy, "a directory of NumPy arrays: one per measure, clusters and heights");
   app.add_option("--json", o.json, "a summary: levels, minima, inputs, version ('-': standard output)");
   app.add_option("--plot", o.plot, "draw a measure's table as a heat map, FILE.png or FILE.svg");
@@ -65,7 +80,9 @@ void check_options(const Options& o) {
     throw CLI::ValidationError("SECOND", "give the second dendrogram file");
   int to_standard_output = (o.tsv == "-") + (o.csv == "-") + (o.json == "-");
   if (to_standard_output > 1) throw CLI::ValidationError("only one of --tsv, --csv and --json can write to '-'");
-  if (o.exact && o.tsv.empty() && o.csv.empty()) throw CLI::ValidationError("--exact applies to --tsv or --csv");
+  if (o.max_clusters > 0 && !o.no_matrices)
+    throw CLI::ValidationError("--max-clusters compares the top levels alone, which MATRICES.DAT cannot hold: "
+                               "add --no-matrices");
   const bool picture_name = o.plot.size() > 4 && (o.plot.ends_with(".png") || o.plot.ends_with(".svg"));
   if (!o.plot.empty() && !picture_name)
     throw CLI::ValidationError("--plot", "the picture's name must end in .png or .svg");

@@ -15,10 +15,15 @@ struct Options {
   std::string plot;
   std::string measure = "adjusted_rand";
   bool exact = false;
+  bool no_matrices = false;
+  int max_clusters = 0;
   bool quiet = false;
   int threads = 0;
 
+  bool wants_exports() const { return !tsv.empty() || !csv.empty() || !npy.empty() || !plot.empty() || !json.empty(); }
   bool wants_pair_counts() const { return !tsv.empty() || !csv.empty() || !npy.empty() || !plot.empty(); }
+  // Exports from the exact engine rather than from the single-precision tables.
+  bool exact_exports() const { return exact || max_clusters > 0; }
   bool writes_to_standard_output() const { return tsv == "-" || csv == "-" || json == "-"; }
 };
 

@@ -3,6 +3,7 @@
 #include <CLI/CLI.hpp>
 #include <iostream>
 #include <new>
+#include <optional>
 
 #include "app/cli/exports.h"
 #include "app/cli/options.h"
@@ -25,11 +26,13 @@ compare::ReadOptions read_options(const Options& options) {
 }
 
 compare::Comparison compare_with_progress(const compare::DendrogramFile& first, const compare::DendrogramFile& second,
-                                          const Options& options) {
+                                          const Options& options, compare::Precision precision) {
   ProgressBar bar(!options.quiet && standard_error_is_terminal());
   compare::CompareOptions compare_options;
   compare_options.threads = options.threads;
-  compare_options.keep_pair_counts = options.wants_pair_counts();
+  compare_options.precision = precision;
+  compare_options.max_clusters = options.max_clusters;
+  compare_options.keep_pair_counts = options.wants_pair_counts() && !options.exact_exports();
   compare_options.progress = [&](int done, int total) { return bar.update(done, total); };
   return compare::run_comparison(first, second, compare_options);
 }
@@ -45,8 +48,8 @@ std::string matrices_path(const Options& options) {
 }
 
 void write_exports(const compare::Comparison& result, const Options& options, StagedOutputs& outputs) {
-  if (!options.tsv.empty()) write_level_pairs(result, outputs.stage(options.tsv), '\t', options.exact);
-  if (!options.csv.empty()) write_level_pairs(result, outputs.stage(options.csv), ',', options.exact);
+  if (!options.tsv.empty()) write_level_pairs(result, outputs.stage(options.tsv), '\t');
+  if (!options.csv.empty()) write_level_pairs(result, outputs.stage(options.csv), ',');
   if (!options.npy.empty())
     write_npy_directory(result, options.npy, [&](const std::string& path) { return outputs.stage(path); });
   if (!options.json.empty())
@@ -62,6 +65,18 @@ void write_exports(const compare::Comparison& result, const Options& options, St
   std::cout.flush();
 }
 
+// The minimum report of a run without MATRICES.DAT: the exact minima as the
+// report's 4-byte reals.
+std::array<compare::MinimumRecord, compare::kMeasureCount> report_minima(const compare::Comparison& result,
+                                                                         int threads) {
+  if (result.precision == compare::Precision::single) return result.tables.minima;
+  std::array<compare::MinimumRecord, compare::kMeasureCount> minima{};
+  const auto exact = compare::exact_minima(result, threads);
+  for (int m = 0; m < compare::kMeasureCount; ++m)
+    if (exact[m].found) minima[m] = {static_cast<float>(exact[m].smallest), exact[m].clusters1, exact[m].clusters2};
+  return minima;
+}
+
 int compare_files(const Options& options) {
   const compare::ReadOptions read = read_options(options);
   if (!options.write_den.empty()) {
@@ -69,11 +84,16 @@ int compare_files(const Options& options) {
     return kSuccess;
   }
   const auto [first, second] = compare::read_dendrogram_pair(options.first, options.second, read);
-  const compare::Comparison result = compare_with_progress(first, second, options);
+  // The single-precision tables only where MATRICES.DAT or an export needs them.
+  std::optional<compare::Comparison> single, exact;
+  if (!options.no_matrices || !options.exact_exports())
+    single = compare_with_progress(first, second, options, compare::Precision::single);
+  if (options.exact_exports()) exact = compare_with_progress(first, second, options, compare::Precision::exact);
+  const compare::Comparison& exported = exact ? *exact : *single;
   StagedOutputs outputs;
   try {
-    compare::write_matrices(result.tables, outputs.stage(matrices_path(options)));
-    write_exports(result, options, outputs);
+    if (!options.no_matrices) compare::write_matrices(single->tables, outputs.stage(matrices_path(options)));
+    write_exports(exported, options, outputs);
   } catch (const compare::OutputError& e) {
     throw compare::OutputError(outputs.with_final_names(e.what()));
   }
@@ -81,8 +101,8 @@ int compare_files(const Options& options) {
   // The console records come once every file is in place, in the
   // dialogue's bytes; an export on standard output replaces them.
   if (!options.writes_to_standard_output()) {
-    compare::write_levels_record(result.tables.levels1, result.tables.levels2);
-    compare::write_minimum_report(result.tables.minima);
+    compare::write_levels_record(exported.levels1, exported.levels2);
+    compare::write_minimum_report(report_minima(single ? *single : exported, options.threads), !options.no_matrices);
   }
   return kSuccess;
 }

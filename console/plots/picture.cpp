@@ -16,8 +16,21 @@ QString height_text(const std::vector<float>& heights, int level) {
 
 }  // namespace
 
-Picture::Picture(const compare::Comparison& results, Measure measure) : results_(results), measure_(measure) {
-  if (measure != Measure::agreement) table_.emplace(results.tables, measure_number(measure));
+namespace {
+
+std::optional<compare::ComparisonTables> exact_tables_of(const compare::Comparison& results) {
+  if (results.precision == compare::Precision::single) return std::nullopt;
+  return compare::tables_for_display(results);
+}
+
+}  // namespace
+
+Picture::Picture(const compare::Comparison& results, Measure measure)
+    : results_(results),
+      exact_tables_(exact_tables_of(results)),
+      tables_(exact_tables_ ? *exact_tables_ : results.tables),
+      measure_(measure) {
+  if (measure != Measure::agreement) table_.emplace(tables_, measure_number(measure));
 }
 
 QString Picture::title() const { return QString::fromLatin1(measure_title(measure_)); }
@@ -26,7 +39,7 @@ void Picture::draw(QPainter& painter, const QRectF& area) const {
   if (table_) {
     draw_heat_map(painter, *table_, title(), area);
   } else {
-    draw_agreement_plot(painter, results_.tables, area);
+    draw_agreement_plot(painter, tables_, area);
   }
 }
 

@@ -34,6 +34,10 @@ class Picture {
 
  private:
   const compare::Comparison& results_;
+  // The exact values rounded for drawing, when the results have no
+  // single-precision tables of their own.
+  std::optional<compare::ComparisonTables> exact_tables_;
+  const compare::ComparisonTables& tables_;
   Measure measure_;
   std::optional<HeatTable> table_;
 };

@@ -34,14 +34,24 @@ class PairCountTable {
     else
       storage_.as<std::uint32_t>()[i] = static_cast<std::uint32_t>(value);
   }
-  void set_row(int row, std::span<const std::uint64_t> counts);
-  // From counts per cell to counts of every cell at or before it in both
-  // directions.
-  void accumulate();
+  bool wide() const { return wide_; }
+  // Row r's cells; Count is std::uint64_t when wide(), else std::uint32_t.
+  template <typename Count>
+  const Count* row(int r) const {
+    return storage_.as<Count>() + static_cast<std::size_t>(r) * columns_;
+  }
+  // Row r from counts per cell: each cell the sum of the counts up to its
+  // column. Rows can be set so from several threads at once.
+  void set_running_row(int row, std::span<const std::uint64_t> counts);
+  // Then each cell plus every cell above it: the counts at or before it in
+  // both directions.
+  void accumulate_rows();
 
  private:
   template <typename Count>
-  void accumulate_as();
+  void set_running_row_as(int row, std::span<const std::uint64_t> counts);
+  template <typename Count>
+  void accumulate_rows_as();
 
   int rows_ = 0, columns_ = 0;
   bool wide_ = false;

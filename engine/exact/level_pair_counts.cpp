@@ -28,9 +28,9 @@ bool count_level_pairs(const fast::LevelledDendrogram& first, KeptLevels rows, c
   if (rows.count == 0 || columns.count == 0) return true;
   const std::int64_t n = first.object_count;
   out.both = PairCountTable(rows.count, columns.count, PairCountTable::needs_wide(n * (n - 1) / 2));
-  const auto sink = [&](int row, std::span<const std::uint64_t> counts) { out.both.set_row(row, counts); };
+  const auto sink = [&](int row, std::span<const std::uint64_t> counts) { out.both.set_running_row(row, counts); };
   if (!pair_histogram(first, rows, second, columns, threads, sink, progress)) return false;
-  out.both.accumulate();
+  out.both.accumulate_rows();
   return true;
 }
 

@@ -3,13 +3,14 @@
 Every distinct merge height of a dendrogram makes a level; every level of
 the first dendrogram below its top is compared with every such level of
 the second by five dissimilarities: 1 - Jaccard, 1 - Rand, Euclidean,
-1 - Sorensen and 1 - adjusted Rand, the values the command line writes to
+1 - Sorensen and 1 - adjusted Rand, in double precision from exact pair
+counts, or with exact=False the values the command line writes to
 MATRICES.DAT, bit for bit.
 
     >>> from scipy.cluster.hierarchy import linkage
     >>> import dendrocompare
     >>> result = dendrocompare.compare(linkage(X, "average"), linkage(X, "complete"))
-    >>> result.jaccard            # float32, shape (L1 - 1, L2 - 1)
+    >>> result.jaccard            # float64, shape (L1 - 1, L2 - 1)
     >>> result.minima["rand"]     # (value, clusters 1, clusters 2)
 
 A dendrogram can be a scipy linkage matrix, a path to a file in any form
@@ -100,16 +101,21 @@ def _as_dendrogram(value):
     return from_linkage(value)
 
 
-def compare(first, second, *, threads=None, progress=None):
+def compare(first, second, *, exact=True, max_clusters=None, threads=None, progress=None):
     """Compares two dendrograms of the same N objects; returns a Comparison.
 
     first, second: scipy linkage matrices, paths to dendrogram files in any
     format the command line reads, or Dendrogram objects, in any mix; two
     paths are read as the command line reads them (read_dendrogram_pair).
+    exact: True gives float64 tables from exact pair counts, for any N;
+    False the float32 tables of MATRICES.DAT, bit for bit (up to 46340
+    objects), which write_matrices writes. max_clusters: compare only the
+    levels with at most this many clusters (exact only), at a cost that
+    does not grow with N squared.
     threads: how many threads compute (None: as many as the hardware
     offers); the values do not depend on it. progress: called as
-    progress(done, total) with the number of levels of the second
-    dendrogram done so far, about every 50 ms and once at the end; an
+    progress(done, total) with the work done so far (levels of one of the
+    dendrograms), about every 50 ms and once at the end; an
     exception it raises stops the comparison and propagates.
 
     The computation runs without the GIL, so other Python threads go on,
@@ -117,6 +123,13 @@ def compare(first, second, *, threads=None, progress=None):
     """
     if threads is not None and (isinstance(threads, bool) or not isinstance(threads, int) or threads < 1):
         raise ValueError("threads must be a positive integer, or None for as many as the hardware offers")
+    if max_clusters is not None and (isinstance(max_clusters, bool) or not isinstance(max_clusters, int)
+                                     or max_clusters < 1):
+        raise ValueError("max_clusters must be a positive integer, or None for every level")
+    if max_clusters is not None and not exact:
+        raise ValueError("max_clusters compares the top levels alone, which only an exact comparison does: "
+                         "leave exact=True")
     if _is_path(first) and _is_path(second):
         first, second = read_dendrogram_pair(first, second)
-    return _compare(_as_dendrogram(first), _as_dendrogram(second), threads or 0, progress)
+    return _compare(_as_dendrogram(first), _as_dendrogram(second), threads or 0, progress, bool(exact),
+                    max_clusters or 0)

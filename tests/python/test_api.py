@@ -72,15 +72,25 @@ def test_inputs_of_every_kind_compare_alike():
         assert by_path.table(measure).tobytes() == mixed.table(measure).tobytes()
 
 
-def test_tables_are_read_only_views_that_outlive_their_comparison():
-    comparison = dendrocompare.compare(EXAMPLES / "five1.den", EXAMPLES / "five2.den")
+@pytest.mark.parametrize("exact,dtype", [(False, np.float32), (True, np.float64)])
+def test_tables_are_read_only_and_outlive_their_comparison(exact, dtype):
+    comparison = dendrocompare.compare(EXAMPLES / "five1.den", EXAMPLES / "five2.den", exact=exact)
     jaccard, copy = comparison.jaccard, comparison.jaccard.copy()
-    assert jaccard.dtype == np.float32 and jaccard.shape == (2, 3)
+    assert jaccard.dtype == dtype and jaccard.shape == (2, 3)
+    assert comparison.jaccard is jaccard or not exact  # an exact table is worked out once
     with pytest.raises(ValueError):
         jaccard[0, 0] = 0
     del comparison
     gc.collect()
     assert np.array_equal(jaccard, copy)
+
+
+def test_exact_is_the_default_and_write_matrices_says_what_it_needs(tmp_path):
+    exact = dendrocompare.compare(EXAMPLES / "five1.den", EXAMPLES / "five2.den")
+    assert exact.exact_values and exact.adjusted_rand.dtype == np.float64
+    with pytest.raises(ValueError, match="exact=False"):
+        exact.write_matrices(str(tmp_path / "MATRICES.DAT"))
+    assert not (tmp_path / "MATRICES.DAT").exists()
 
 
 def test_levels_clusters_and_heights_follow_the_distinct_heights():
@@ -113,7 +123,7 @@ def test_a_single_level_compares_no_pair():
     c = dendrocompare.compare(EXAMPLES / "five1.den", one_level)
     assert (c.levels1, c.levels2) == (3, 1)
     assert c.rand.shape == (2, 0) and c.exact()["adjusted_rand"].shape == (2, 0)
-    assert c.clusters1.tolist() == [0, 0]
+    assert c.clusters1.tolist() == [3, 2]  # the real counts, though no pair is compared
     assert set(c.minima.values()) == {(100.0, 0, 0)}
 
 

@@ -84,8 +84,15 @@ def adjusted_rand_error_bound(comparison, exact):
     return exact / (pairs - expected) * expected_error + UNIT_ROUNDOFF * np.abs(exact)
 
 
-def check_single_precision(comparison):
+def check_single_precision(exact_comparison, Z1, Z2):
+    """The single-precision tables against the exact values, whose pair
+    counts must be the single-precision engine's own."""
+    comparison = dendrocompare.compare(Z1, Z2, exact=False)
     exact = comparison.exact()
+    for name in ("joined_both", "joined1", "joined2"):
+        assert np.array_equal(comparison.pair_counts()[name], exact_comparison.pair_counts()[name]), name
+    for name, table in exact_comparison.exact().items():
+        assert table.tobytes() == exact[name].tobytes(), name
     for name in ("jaccard", "rand", "euclidean", "sorensen"):
         assert np.array_equal(comparison.table(name), exact[name].astype(np.float32)), name
     error = np.abs(comparison.adjusted_rand.astype(np.float64) - exact["adjusted_rand"])
@@ -104,7 +111,7 @@ def test_every_level_pair_agrees_with_sklearn(data_set, method1, method2):
     partitions1, partitions2 = check_levels(comparison, Z1, Z2)
     rows, columns = np.arange(len(partitions1)), np.arange(len(partitions2))
     check_against_sklearn(comparison, partitions1, partitions2, rows, columns)
-    check_single_precision(comparison)
+    check_single_precision(comparison, Z1, Z2)
 
 
 @pytest.mark.parametrize("data_set,method1,method2", SAMPLED_CASES)
@@ -114,7 +121,7 @@ def test_sampled_level_pairs_agree_with_sklearn(data_set, method1, method2):
     partitions1, partitions2 = check_levels(comparison, Z1, Z2)
     rows = np.unique(np.linspace(0, len(partitions1) - 1, 8).astype(int))
     check_against_sklearn(comparison, partitions1, partitions2, rows, np.arange(len(partitions2)))
-    check_single_precision(comparison)
+    check_single_precision(comparison, Z1, Z2)
 
 
 @pytest.mark.long
