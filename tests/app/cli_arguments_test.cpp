@@ -92,6 +92,39 @@ TEST(CliArguments, TsvRowsCarryStoredAndExactValues) {
   for (std::size_t i = 0; i < expected.size(); ++i) EXPECT_NEAR(fields[i], expected[i], 1e-15) << "field " << i;
 }
 
+// The second example's levels have 4, 3 and 2 clusters, so at most 3 keeps
+// its levels 2 and 3; the first keeps both of its levels (3 and 2 clusters).
+TEST(CliArguments, TheTopLevelsAloneAreTheirRowsOfTheExactTable) {
+  Workspace ws;
+  ws.write("five1.den", kFive1);
+  ws.write("five2.den", kFive2);
+  const auto top = ws.run_with("", {"--no-matrices", "--max-clusters", "3", "--csv", "-", "five1.den", "five2.den"});
+  ASSERT_EQ(top.exit_status, 0) << top.err;
+  const auto rows = lines_of(top.out);
+  ASSERT_EQ(rows.size(), 5u);
+  EXPECT_EQ(rows[1].substr(0, 12), "1,2,3,3,0.5,");
+  EXPECT_EQ(rows[2].substr(0, 10), "1,3,3,2,0.");
+  EXPECT_EQ(rows[2].substr(rows[2].find(",0.857")), ",0.8571428571428571,0.6,2.449489742783178,0.75,1.0714285714285714,"
+                                                   "0.2886751345948129");
+  EXPECT_EQ(rows[4].substr(0, 10), "2,3,2,2,1,");
+  EXPECT_FALSE(ws.exists("MATRICES.DAT"));
+}
+
+TEST(CliArguments, WithoutMatricesTheReportPointsToNoFile) {
+  Workspace ws;
+  ws.write("five1.den", kFive1);
+  ws.write("five2.den", kFive2);
+  const auto result = ws.run_with("", {"--exact", "--no-matrices", "five1.den", "five2.den"});
+  ASSERT_EQ(result.exit_status, 0) << result.err;
+  EXPECT_FALSE(ws.exists("MATRICES.DAT"));
+  const auto lines = lines_of(result.out);
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ(lines.front(), " NO OF LEVELS =  3  4\r");
+  EXPECT_EQ(lines.back(), "  END OF CALCULATIONS \r");
+  // 1 - Rand is smallest at level pair (1, 1): 3 and 4 clusters, D = 3 of 10 pairs.
+  EXPECT_NE(result.out.find(" VALUE =     .30000 AT NO. OF CLUSTERS      3     4\r\n"), std::string::npos) << result.out;
+}
+
 struct Failure {
   const char* what;
   std::vector<std::string> arguments;

@@ -50,15 +50,18 @@ def test_another_thread_counts_while_comparing(large_pair):
     assert during > 10_000 * seconds, (during, seconds)
 
 
-def test_progress_is_reported_on_the_calling_thread_up_to_the_total(large_pair):
+@pytest.mark.parametrize("exact", [False, True])
+def test_progress_is_reported_on_the_calling_thread_up_to_the_total(large_pair, exact):
     calls, threads = [], set()
 
     def progress(done, total):
         calls.append((done, total))
         threads.add(threading.get_ident())
 
-    comparison = dendrocompare.compare(*large_pair, progress=progress)
-    total = comparison.levels2 - 1
+    comparison = dendrocompare.compare(*large_pair, progress=progress, exact=exact)
+    # Levels of the second dendrogram for the single-precision tables, of the
+    # first above its lowest for the exact counts.
+    total = comparison.levels1 - 1 if exact else comparison.levels2 - 1
     assert calls[-1] == (total, total)
     assert all(t == total for _, t in calls)
     assert [d for d, _ in calls] == sorted(d for d, _ in calls)
@@ -92,16 +95,17 @@ def test_an_interrupt_seen_by_progress_raises_keyboard_interrupt(large_pair):
 
 
 def test_ctrl_c_cancels_a_comparison_without_progress_callable():
-    # 3000 objects: the whole comparison takes many seconds on any machine
-    # (about 2 N^2 level pairs of cross terms), while a cancel is seen
-    # within a column or two of the signal.
+    # 3000 objects: the whole single-precision comparison takes many seconds
+    # on any machine (about 2 N^2 level pairs of cross terms), while a cancel
+    # is seen within a column or two of the signal. (The exact engine is done
+    # long before any signal; the progress tests above stop it.)
     points = np.random.default_rng(5).normal(size=(3000, 3))
     pair = dendrocompare.from_linkage(linkage(points, "single")), dendrocompare.from_linkage(linkage(points, "ward"))
     timer = threading.Timer(0.2, os.kill, (os.getpid(), signal.SIGINT))
     start = time.perf_counter()
     timer.start()
     with pytest.raises(KeyboardInterrupt):
-        dendrocompare.compare(*pair)
+        dendrocompare.compare(*pair, exact=False)
         time.sleep(30)  # not reached unless the comparison ended first; the signal still comes
     timer.join()
     assert time.perf_counter() - start < 3.0
