@@ -4,9 +4,8 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
-#include <map>
-#include <memory>
-#include <set>
+#include <string_view>
+#include <unordered_map>
 
 #include "compare/engine.h"
 #include "compare/input_readers.h"
@@ -16,31 +15,55 @@
 namespace compare {
 namespace {
 
+// The tree as flat arrays, nodes in the order their text begins (a parent
+// before its children, siblings in order), so that neither parsing nor
+// flattening recurses and a tree may be as deep as it has leaves.
 struct Node {
   std::string label;
   double length = 0.0;
   bool has_length = false;
-  std::vector<std::unique_ptr<Node>> children;
+  int parent = -1;
 };
+
+struct Tree {
+  std::vector<Node> nodes;
+  std::vector<int> child_begin;  // [node], one past the end last: children[child_begin[i] .. child_begin[i+1])
+  std::vector<int> children;
+
+  int child_count(int node) const { return child_begin[node + 1] - child_begin[node]; }
+  bool is_leaf(int node) const { return child_count(node) == 0; }
+  int child(int node, int i) const { return children[child_begin[node] + i]; }
+};
+
+// Children in order from the parents, which the text gives in order.
+void link_children(Tree& tree) {
+  const int n = static_cast<int>(tree.nodes.size());
+  tree.child_begin.assign(n + 1, 0);
+  for (int i = 1; i < n; ++i) ++tree.child_begin[tree.nodes[i].parent + 1];
+  for (int i = 0; i < n; ++i) tree.child_begin[i + 1] += tree.child_begin[i];
+  tree.children.resize(n > 0 ? n - 1 : 0);
+  std::vector<int> fill(tree.child_begin.begin(), tree.child_begin.end() - 1);
+  for (int i = 1; i < n; ++i) tree.children[fill[tree.nodes[i].parent]++] = i;
+}
 
 class Parser {
  public:
   Parser(const std::string& text, const std::string& path) : text_(text), path_(path) {}
 
-  std::unique_ptr<Node> tree() {
-    skip_blanks();
-    auto root = node(0);
+  Tree tree() {
+    Tree tree;
+    nodes_ = &tree.nodes;
+    nodes();
     skip_blanks();
     if (peek() != ';') fail("expected ';' at the end of the tree");
     ++at_;
     skip_blanks();
     if (at_ < text_.size()) fail("more text after the first tree's ';'");
-    return root;
+    link_children(tree);
+    return tree;
   }
 
  private:
-  static constexpr int kDeepest = 100000;
-
   [[noreturn]] void fail(const std::string& fault) const {
     std::size_t line = 1 + std::count(text_.begin(), text_.begin() + std::min(at_, text_.size()), '\n');
     throw InputError(path_ + ": line " + std::to_string(line) + ": " + fault);
@@ -60,37 +83,62 @@ class Parser {
     }
   }
 
-  std::unique_ptr<Node> node(int depth) {
-    if (depth > kDeepest) fail("the tree is nested too deeply");
-    auto result = std::make_unique<Node>();
-    skip_blanks();
-    if (peek() == '(') {
-      ++at_;
-      do {
-        result->children.push_back(node(depth + 1));
+  int new_node(int parent) {
+    nodes_->push_back({});
+    nodes_->back().parent = parent;
+    return static_cast<int>(nodes_->size()) - 1;
+  }
+
+  // The whole tree: open groups are kept on a stack of their nodes rather
+  // than on the call stack.
+  void nodes() {
+    std::vector<int> open;
+    int current = new_node(-1);
+    for (;;) {
+      skip_blanks();
+      if (peek() == '(') {
+        ++at_;
+        open.push_back(current);
+        current = new_node(current);
+        continue;
+      }
+      for (;;) {  // current's children, if it has any, are complete
+        label_and_length(current);
         skip_blanks();
-      } while (peek() == ',' && ++at_);
-      if (peek() != ')') fail("expected ',' or ')'");
-      ++at_;
+        if (open.empty()) return;
+        if (peek() == ',') {
+          ++at_;
+          current = new_node(open.back());
+          break;
+        }
+        if (peek() != ')') fail("expected ',' or ')'");
+        ++at_;
+        current = open.back();
+        open.pop_back();
+      }
     }
-    result->label = label();
+  }
+
+  void label_and_length(int node) {
+    std::string text = label();
     skip_blanks();
+    Node& n = (*nodes_)[node];
+    n.label = std::move(text);
     if (peek() == ':') {
       ++at_;
-      result->length = length();
-      result->has_length = true;
+      n.length = length();
+      n.has_length = true;
     }
-    return result;
   }
 
   std::string label() {
     skip_blanks();
     if (peek() == '\'') return quoted_label();
-    std::string text;
+    const std::size_t begin = at_;
     while (at_ < text_.size() && std::string_view("(),:;[").find(text_[at_]) == std::string_view::npos &&
            !std::isspace(static_cast<unsigned char>(text_[at_])))
-      text += text_[at_++];
-    return text;
+      ++at_;
+    return text_.substr(begin, at_ - begin);
   }
 
   std::string quoted_label() {
@@ -124,116 +172,168 @@ class Parser {
 
   const std::string& text_;
   const std::string& path_;
+  std::vector<Node>* nodes_ = nullptr;
   std::size_t at_ = 0;
 };
 
-std::unique_ptr<Node> parse_file(const std::string& path) {
+Tree parse_file(const std::string& path) {
   const std::string text = read_whole_file(path);
   return Parser(text, path).tree();
 }
 
-void collect_leaves(const Node& node, std::vector<std::string>& leaves) {
-  if (node.children.empty()) leaves.push_back(node.label);
-  for (const auto& child : node.children) collect_leaves(*child, leaves);
+// Leaves in the order of the text.
+std::vector<std::string> leaf_labels(const Tree& tree) {
+  std::vector<std::string> leaves;
+  for (int i = 0; i < static_cast<int>(tree.nodes.size()); ++i)
+    if (tree.is_leaf(i)) leaves.push_back(tree.nodes[i].label);
+  return leaves;
 }
+
+// Object numbers by label, hashed: a million labels are matched in
+// expected linear time.
+class LabelIndex {
+ public:
+  // Throws InputError naming the first label that repeats an earlier one.
+  LabelIndex(const std::vector<std::string>& labels, const std::string& path) {
+    object_of_.reserve(labels.size());
+    for (std::size_t i = 0; i < labels.size(); ++i)
+      if (!object_of_.emplace(labels[i], static_cast<int>(i)).second)
+        throw InputError(path + ": label '" + labels[i] + "' is repeated");
+  }
+  std::size_t size() const { return object_of_.size(); }
+  // -1 when absent.
+  int find(std::string_view label) const {
+    const auto found = object_of_.find(label);
+    return found == object_of_.end() ? -1 : found->second;
+  }
+
+ private:
+  std::unordered_map<std::string_view, int> object_of_;
+};
 
 // Turns the tree into merges, children before parents, checking that every
 // leaf lies at the same distance below each node.
 class Flattener {
  public:
-  Flattener(const std::string& path, const std::map<std::string, int>& object_of)
-      : path_(path), object_of_(object_of), tolerance_(0.0) {}
+  Flattener(const std::string& path, const Tree& tree, const LabelIndex& object_of)
+      : path_(path),
+        tree_(tree),
+        object_of_(object_of),
+        id_(tree.nodes.size(), -1),
+        height_(tree.nodes.size(), 0.0),
+        seen_(object_of.size(), false) {}
 
-  std::vector<TreeMerge> merges(const Node& root) {
+  std::vector<TreeMerge> merges() {
     // Lengths printed with six or so digits do not add up exactly; a
     // deviation far beyond that is a tree that is not ultrametric.
-    tolerance_ = 1e-5 * deepest(root);
-    visit(root);
+    tolerance_ = 1e-5 * deepest();
+    visit_all();
     return merges_;
   }
 
  private:
   [[noreturn]] void fail(const std::string& fault) const { throw InputError(path_ + ": " + fault); }
 
-  double deepest(const Node& node) const {
+  double deepest() const {
+    std::vector<double> below_root(tree_.nodes.size(), 0.0);
     double depth = 0.0;
-    for (const auto& child : node.children) depth = std::max(depth, child->length + deepest(*child));
+    for (std::size_t i = 1; i < tree_.nodes.size(); ++i) {
+      below_root[i] = below_root[tree_.nodes[i].parent] + tree_.nodes[i].length;
+      depth = std::max(depth, below_root[i]);
+    }
     return depth;
   }
 
-  // Returns the node's cluster id and sets its height.
-  std::int64_t visit(const Node& node) {
-    if (node.children.empty()) return leaf_id(node);
-    std::vector<std::pair<std::int64_t, double>> parts;  // id, height + branch
-    for (const auto& child : node.children) {
-      if (!child->has_length) fail(describe(*child) + " has no branch length; heights need them");
-      if (child->length < 0) fail(describe(*child) + " has a negative branch length");
-      const std::int64_t id = visit(*child);
-      parts.push_back({id, heights_[id] + child->length});
+  // Children before their parent, in the order of the text; a child's
+  // branch is checked before anything below it.
+  void visit_all() {
+    std::vector<std::pair<int, int>> pending;  // node, next child
+    if (tree_.is_leaf(0)) return leaf(0);
+    pending.push_back({0, 0});
+    while (!pending.empty()) {
+      auto& [node, next] = pending.back();
+      if (next == tree_.child_count(node)) {
+        join_children(node);
+        pending.pop_back();
+        continue;
+      }
+      const int child = tree_.child(node, next++);
+      const Node& c = tree_.nodes[child];
+      if (!c.has_length) fail(describe(child) + " has no branch length; heights need them");
+      if (c.length < 0) fail(describe(child) + " has a negative branch length");
+      if (tree_.is_leaf(child))
+        leaf(child);
+      else
+        pending.push_back({child, 0});
     }
-    const auto [low, high] = std::minmax_element(parts.begin(), parts.end(),
-                                                 [](const auto& a, const auto& b) { return a.second < b.second; });
-    if (high->second - low->second > tolerance_)
-      fail("the tree is not ultrametric: below " + describe(node) + " leaves lie at distances " +
-           std::to_string(low->second) + " and " + std::to_string(high->second));
-    std::int64_t id = parts[0].first;
-    for (std::size_t i = 1; i < parts.size(); ++i) id = join(id, parts[i].first, high->second);
-    return id;
   }
 
-  std::int64_t leaf_id(const Node& node) {
-    const auto found = object_of_.find(node.label);
-    if (found == object_of_.end()) fail("leaf '" + node.label + "' is not among the labels");
-    const std::int64_t id = found->second;
-    if (!seen_.insert(id).second) fail("leaf '" + node.label + "' appears twice");
-    heights_[id] = 0.0;
-    return id;
+  void join_children(int node) {
+    double low = INFINITY, high = -INFINITY;
+    for (int i = 0; i < tree_.child_count(node); ++i) {
+      const int child = tree_.child(node, i);
+      const double reach = height_[child] + tree_.nodes[child].length;
+      low = std::min(low, reach);
+      high = std::max(high, reach);
+    }
+    if (high - low > tolerance_)
+      fail("the tree is not ultrametric: below " + describe(node) + " leaves lie at distances " +
+           std::to_string(low) + " and " + std::to_string(high));
+    std::int64_t id = id_[tree_.child(node, 0)];
+    for (int i = 1; i < tree_.child_count(node); ++i) id = join(id, id_[tree_.child(node, i)], high);
+    id_[node] = id;
+    height_[node] = high;
+  }
+
+  void leaf(int node) {
+    const std::string& label = tree_.nodes[node].label;
+    const int object = object_of_.find(label);
+    if (object < 0) fail("leaf '" + label + "' is not among the labels");
+    if (seen_[object]) fail("leaf '" + label + "' appears twice");
+    seen_[object] = true;
+    id_[node] = object;
   }
 
   std::int64_t join(std::int64_t a, std::int64_t b, double height) {
     const std::int64_t id = static_cast<std::int64_t>(object_of_.size() + merges_.size());
     merges_.push_back({a, b, height});
-    heights_[id] = height;
     return id;
   }
 
-  static std::string describe(const Node& node) {
-    if (!node.label.empty()) return (node.children.empty() ? "leaf '" : "node '") + node.label + "'";
-    std::vector<std::string> leaves;
-    collect_leaves(node, leaves);
-    return node.children.empty() ? "an unlabelled leaf" : "the node above '" + leaves.front() + "'";
+  std::string describe(int node) const {
+    const Node& n = tree_.nodes[node];
+    const bool leaf = tree_.is_leaf(node);
+    if (!n.label.empty()) return (leaf ? "leaf '" : "node '") + n.label + "'";
+    if (leaf) return "an unlabelled leaf";
+    int first_leaf = node;
+    while (!tree_.is_leaf(first_leaf)) first_leaf = tree_.child(first_leaf, 0);
+    return "the node above '" + tree_.nodes[first_leaf].label + "'";
   }
 
   const std::string& path_;
-  const std::map<std::string, int>& object_of_;
-  double tolerance_;
+  const Tree& tree_;
+  const LabelIndex& object_of_;
+  double tolerance_ = 0.0;
+  std::vector<std::int64_t> id_;
+  std::vector<double> height_;
+  std::vector<bool> seen_;
   std::vector<TreeMerge> merges_;
-  std::map<std::int64_t, double> heights_;
-  std::set<std::int64_t> seen_;
 };
 
 }  // namespace
 
-std::vector<std::string> newick_leaf_labels(const std::string& path) {
-  std::vector<std::string> leaves;
-  collect_leaves(*parse_file(path), leaves);
-  return leaves;
-}
+std::vector<std::string> newick_leaf_labels(const std::string& path) { return leaf_labels(parse_file(path)); }
 
 DendrogramFile read_newick(const std::string& path, const std::vector<std::string>& order) {
-  const auto root = parse_file(path);
-  std::vector<std::string> leaves;
-  collect_leaves(*root, leaves);
+  const Tree tree = parse_file(path);
+  const std::vector<std::string> leaves = leaf_labels(tree);
   const std::vector<std::string>& labels = order.empty() ? leaves : order;
-  std::map<std::string, int> object_of;
-  for (const std::string& label : labels)
-    if (!object_of.emplace(label, static_cast<int>(object_of.size())).second)
-      throw InputError(path + ": label '" + label + "' is repeated");
+  const LabelIndex object_of(labels, path);
   check_object_count(static_cast<std::int64_t>(object_of.size()), path);
   if (leaves.size() != object_of.size())
     throw InputError(path + ": the tree has " + std::to_string(leaves.size()) + " leaves for " +
                      std::to_string(object_of.size()) + " labels");
-  const std::vector<TreeMerge> merges = Flattener(path, object_of).merges(*root);
+  const std::vector<TreeMerge> merges = Flattener(path, tree, object_of).merges();
   return build_dendrogram(static_cast<int>(object_of.size()), merges,
                           [&](std::size_t t) { return path + ": merge " + std::to_string(t + 1); });
 }
