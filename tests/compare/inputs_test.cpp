@@ -115,6 +115,25 @@ TEST(Inputs, ANewickNodeWithThreeChildrenMakesTwoMergesAtItsHeight) {
   EXPECT_EQ(file.merges, expected);
 }
 
+// Each leaf joins all before it, one unit higher each time: a tree as deep as
+// it has leaves, nested far deeper than any call stack would take.
+TEST(Inputs, ANewickCaterpillarDeeperThanACallStackReads) {
+  const int n = 30000;
+  std::string text(n - 1, '(');
+  text += "L1:1,L2:1)";
+  for (int i = 3; i <= n; ++i) text += ":1,L" + std::to_string(i) + ":" + std::to_string(i - 1) + ")";
+  text += ";";
+  TempDir dir;
+  const DendrogramFile file = read_dendrogram(dir.write("deep.nwk", text), {InputFormat::newick, {}});
+  ASSERT_EQ(file.object_count, n);
+  ASSERT_EQ(file.merges.size(), static_cast<std::size_t>(n - 1));
+  for (int i = 0; i < n - 1; ++i) {
+    EXPECT_EQ(file.merges[i].first, 1);
+    EXPECT_EQ(file.merges[i].second, i + 2);
+    EXPECT_EQ(file.merges[i].height, static_cast<float>(i + 1));
+  }
+}
+
 TEST(Inputs, TwoNewickTreesShareTheFirstTreesLeafOrder) {
   TempDir dir;
   const std::string first = dir.write("1.nwk", "((x:1,y:1):1,z:2);");
