@@ -11,7 +11,7 @@
 #include <memory>
 #include <streambuf>
 
-#include "compare/engine.h"
+#include "model/errors.h"
 
 namespace compare {
 namespace {

@@ -7,10 +7,10 @@
 #include <cstring>
 
 #include "compare/atomic_file.h"
-#include "compare/engine.h"
 #include "compare/shortest_real.h"
 #include "compare/statements.h"
-#include "compare/validate.h"
+#include "model/errors.h"
+#include "model/validate.h"
 #include "rio/errors.h"
 
 namespace compare {

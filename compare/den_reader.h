@@ -6,7 +6,7 @@
 #include <mutex>
 #include <string>
 
-#include "compare/tables.h"
+#include "model/tables.h"
 
 namespace compare {
 

@@ -9,7 +9,7 @@
 #include "compare/den_reader.h"
 #include "compare/fast_engine.h"
 #include "compare/results_file.h"
-#include "compare/validate.h"
+#include "model/validate.h"
 #include "rio/errors.h"
 
 namespace compare {

@@ -6,30 +6,13 @@
 #include <array>
 #include <cstdint>
 #include <functional>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
-#include "compare/tables.h"
+#include "model/errors.h"
+#include "model/tables.h"
 
 namespace compare {
-
-// Raised when a progress callback asked to stop.
-class Cancelled : public std::runtime_error {
- public:
-  Cancelled() : std::runtime_error("comparison cancelled") {}
-};
-
-// Bad input or a failed read or write: the message names the file, the
-// record or line where known, and the fault.
-class InputError : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
-};
-class OutputError : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
-};
 
 // Called with the number of column levels (levels of dendrogram 2) done so
 // far and their total, on the calling thread, about every 50 ms and once at

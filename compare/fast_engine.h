@@ -13,7 +13,7 @@
 #include <functional>
 #include <vector>
 
-#include "compare/tables.h"
+#include "model/tables.h"
 
 namespace compare {
 

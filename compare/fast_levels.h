@@ -4,7 +4,7 @@
 // first, and each merge carrying its level number 1..L.
 #include <vector>
 
-#include "compare/tables.h"
+#include "model/tables.h"
 
 namespace compare::fast {
 

@@ -4,7 +4,7 @@
 #include <array>
 #include <cstdint>
 
-#include "compare/tables.h"
+#include "model/tables.h"
 
 namespace compare::fast {
 

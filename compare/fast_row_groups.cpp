@@ -1,6 +1,6 @@
 #include "compare/fast_row_groups.h"
 
-#include "compare/validate.h"
+#include "model/validate.h"
 
 namespace compare::fast {
 

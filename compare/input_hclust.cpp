@@ -2,11 +2,11 @@
 // an optional header, optional row names, then merge[,1], merge[,2], height.
 #include <cmath>
 
-#include "compare/engine.h"
 #include "compare/input_readers.h"
 #include "compare/inputs.h"
-#include "compare/merge_builder.h"
 #include "compare/text_table.h"
+#include "model/errors.h"
+#include "model/merge_builder.h"
 
 namespace compare {
 namespace {

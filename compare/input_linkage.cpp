@@ -6,12 +6,12 @@
 #include <cstring>
 #include <regex>
 
-#include "compare/engine.h"
 #include "compare/input_readers.h"
 #include "compare/inputs.h"
-#include "compare/merge_builder.h"
 #include "compare/text_table.h"
-#include "compare/validate.h"
+#include "model/errors.h"
+#include "model/merge_builder.h"
+#include "model/validate.h"
 
 namespace compare {
 namespace {

@@ -8,10 +8,10 @@
 #include <memory>
 #include <set>
 
-#include "compare/engine.h"
 #include "compare/input_readers.h"
-#include "compare/merge_builder.h"
 #include "compare/text_table.h"
+#include "model/errors.h"
+#include "model/merge_builder.h"
 
 namespace compare {
 namespace {

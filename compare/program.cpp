@@ -16,10 +16,10 @@
 #include "compare/program_formats.h"
 #include "compare/results_file.h"
 #include "compare/statements.h"
-#include "compare/validate.h"
+#include "model/validate.h"
 #include "rio/errors.h"
-#include "rio/status.h"
 #include "rio/rio.h"
+#include "rio/status.h"
 
 namespace compare {
 namespace {

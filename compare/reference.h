@@ -2,7 +2,7 @@
 // The literal comparison: decodes both dendrograms and runs the level-pair
 // loop with the straightforward algorithms and their costs. It is kept as
 // the reference against which faster engines are checked.
-#include "compare/tables.h"
+#include "model/tables.h"
 
 namespace compare {
 

@@ -6,7 +6,7 @@
 // failed run whole.
 #include <string>
 
-#include "compare/tables.h"
+#include "model/tables.h"
 
 namespace compare {
 

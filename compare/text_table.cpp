@@ -6,7 +6,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "compare/engine.h"
+#include "model/errors.h"
 
 namespace compare {
 namespace {

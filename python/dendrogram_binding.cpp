@@ -7,7 +7,7 @@
 
 #include "bindings.h"
 #include "compare/den_reader.h"
-#include "compare/tables.h"
+#include "model/tables.h"
 
 namespace dendro_python {
 namespace {

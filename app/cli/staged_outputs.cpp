@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "compare/atomic_file.h"
-#include "compare/engine.h"
+#include "model/errors.h"
 
 namespace cli {
 

@@ -8,7 +8,7 @@
 
 #include "compare/fast_engine.h"
 #include "compare/reference.h"
-#include "compare/validate.h"
+#include "model/validate.h"
 #include "support/fast_equality.h"
 
 namespace {

@@ -15,8 +15,8 @@
 
 #include "compare/fast_engine.h"
 #include "compare/reference.h"
-#include "compare/validate.h"
 #include "fuzz_support.h"
+#include "model/validate.h"
 #include "rio/rio.h"
 
 namespace {

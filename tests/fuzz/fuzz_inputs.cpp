@@ -23,8 +23,8 @@
 #include "compare/den_reader.h"
 #include "compare/engine.h"
 #include "compare/inputs.h"
-#include "compare/validate.h"
 #include "fuzz_support.h"
+#include "model/validate.h"
 
 namespace {
 

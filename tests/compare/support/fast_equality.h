@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "compare/tables.h"
+#include "model/tables.h"
 
 namespace compare::testing_support {
 

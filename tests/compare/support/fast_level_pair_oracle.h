@@ -6,7 +6,7 @@
 // sizes where the literal loop is out of reach.
 #include <array>
 
-#include "compare/tables.h"
+#include "model/tables.h"
 
 namespace compare::testing_support {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "compare/tables.h"
+#include "model/tables.h"
 
 namespace compare::shapes {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "compare/tables.h"
+#include "model/tables.h"
 
 namespace compare {
 

@@ -1,11 +1,11 @@
-#include "compare/merge_builder.h"
+#include "model/merge_builder.h"
 
 #include <cmath>
 #include <limits>
 #include <sstream>
 
-#include "compare/engine.h"
-#include "compare/validate.h"
+#include "model/errors.h"
+#include "model/validate.h"
 
 namespace compare {
 namespace {

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "compare/tables.h"
+#include "model/tables.h"
 
 namespace compare {
 

@@ -1,4 +1,4 @@
-#include "compare/validate.h"
+#include "model/validate.h"
 
 #include <gtest/gtest.h>
 
