@@ -6,11 +6,11 @@
 #include <charconv>
 #include <cstring>
 
-#include "compare/atomic_file.h"
 #include "compare/shortest_real.h"
 #include "compare/statements.h"
 #include "model/errors.h"
 #include "model/validate.h"
+#include "outputs/atomic_file.h"
 #include "rio/errors.h"
 
 namespace compare {

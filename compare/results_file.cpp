@@ -6,8 +6,8 @@
 #include <mutex>
 #include <set>
 
-#include "compare/atomic_file.h"
 #include "compare/statements.h"
+#include "outputs/atomic_file.h"
 
 namespace compare {
 namespace {

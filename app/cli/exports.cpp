@@ -13,8 +13,8 @@
 #include <memory>
 #include <thread>
 
-#include "compare/atomic_file.h"
 #include "compare/shortest_real.h"
+#include "outputs/atomic_file.h"
 
 namespace cli {
 namespace {

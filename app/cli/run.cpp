@@ -7,12 +7,12 @@
 #include "app/cli/exports.h"
 #include "app/cli/options.h"
 #include "app/cli/progress_bar.h"
-#include "app/cli/staged_outputs.h"
 #include "compare/den_reader.h"
 #include "compare/engine.h"
 #include "compare/inputs.h"
 #include "compare/program.h"
 #include "console/plots/render.h"
+#include "outputs/staged_outputs.h"
 
 namespace cli {
 namespace {

@@ -1,10 +1,10 @@
-#include "app/cli/staged_outputs.h"
+#include "outputs/staged_outputs.h"
 
 #include <cerrno>
 #include <cstring>
 
-#include "compare/atomic_file.h"
 #include "model/errors.h"
+#include "outputs/atomic_file.h"
 
 namespace cli {
 

@@ -1,7 +1,7 @@
 // Files written whole or not at all: content in small and large pieces
 // arrives in order, and a writer that gives up leaves the old file and no
 // temporary one.
-#include "compare/atomic_file.h"
+#include "outputs/atomic_file.h"
 
 #include <gtest/gtest.h>
 

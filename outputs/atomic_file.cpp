@@ -1,4 +1,4 @@
-#include "compare/atomic_file.h"
+#include "outputs/atomic_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
