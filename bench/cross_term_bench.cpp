@@ -25,11 +25,11 @@
 #include <type_traits>
 #include <vector>
 
-#include "compare/fast_binade.h"
-#include "compare/fast_cross_term.h"
-#include "compare/fast_levels.h"
-#include "compare/fast_margins.h"
 #include "compare/inputs.h"
+#include "engine/single/fast_binade.h"
+#include "engine/single/fast_cross_term.h"
+#include "engine/single/fast_levels.h"
+#include "engine/single/fast_margins.h"
 #include "fast_cross_term_oracle.h"
 
 namespace {

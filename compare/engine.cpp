@@ -7,8 +7,8 @@
 #include <mutex>
 
 #include "compare/den_reader.h"
-#include "compare/fast_engine.h"
 #include "compare/results_file.h"
+#include "engine/single/fast_engine.h"
 #include "model/validate.h"
 #include "rio/errors.h"
 

@@ -1,4 +1,4 @@
-#include "compare/fast_cross_term.h"
+#include "engine/single/fast_cross_term.h"
 
 #include <gtest/gtest.h>
 
@@ -9,8 +9,8 @@
 #include <random>
 #include <vector>
 
-#include "compare/fast_levels.h"
-#include "compare/fast_row_groups.h"
+#include "engine/single/fast_levels.h"
+#include "engine/single/fast_row_groups.h"
 #include "support/fast_cross_term_oracle.h"
 #include "support/fast_shapes.h"
 

@@ -2,8 +2,8 @@
 
 #include <random>
 
-#include "compare/fast_engine.h"
 #include "compare/reference.h"
+#include "engine/single/fast_engine.h"
 #include "support/fast_equality.h"
 #include "support/fast_shapes.h"
 

@@ -8,9 +8,9 @@
 #include <random>
 #include <vector>
 
-#include "compare/fast_cross_term.h"
-#include "compare/fast_levels.h"
-#include "compare/fast_margins.h"
+#include "engine/single/fast_cross_term.h"
+#include "engine/single/fast_levels.h"
+#include "engine/single/fast_margins.h"
 #include "support/fast_cross_term_oracle.h"
 #include "support/fast_shapes.h"
 

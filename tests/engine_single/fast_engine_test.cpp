@@ -1,4 +1,4 @@
-#include "compare/fast_engine.h"
+#include "engine/single/fast_engine.h"
 
 #include <gtest/gtest.h>
 

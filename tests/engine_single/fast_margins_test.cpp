@@ -1,7 +1,7 @@
 // The column tables of the margins, worked out by hand: stored squares as
 // whole numbers, their exact prefix sums, distinct sizes with counts, tier
 // runs from a column on, and column blocks summarised by distinct squares.
-#include "compare/fast_margins.h"
+#include "engine/single/fast_margins.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "compare/fast_row_groups.h"
+#include "engine/single/fast_row_groups.h"
 
 #include "model/validate.h"
 

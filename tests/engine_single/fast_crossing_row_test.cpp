@@ -1,4 +1,4 @@
-#include "compare/fast_crossing_row.h"
+#include "engine/single/fast_crossing_row.h"
 
 #include <gtest/gtest.h>
 

@@ -8,7 +8,7 @@
 #include <span>
 #include <vector>
 
-#include "compare/fast_levels.h"
+#include "engine/single/fast_levels.h"
 
 namespace compare::fast {
 

@@ -1,4 +1,4 @@
-#include "compare/fast_pair_counts.h"
+#include "engine/single/fast_pair_counts.h"
 
 #include <algorithm>
 #include <cstring>

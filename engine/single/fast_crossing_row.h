@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "compare/fast_margins.h"
+#include "engine/single/fast_margins.h"
 
 namespace compare::fast {
 

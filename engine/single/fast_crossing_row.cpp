@@ -1,11 +1,11 @@
-#include "compare/fast_crossing_row.h"
+#include "engine/single/fast_crossing_row.h"
 
 #include <algorithm>
 #include <bit>
 #include <span>
 
-#include "compare/fast_binade.h"
-#include "compare/fast_cross_term.h"
+#include "engine/single/fast_binade.h"
+#include "engine/single/fast_cross_term.h"
 
 // Why a crossing row folded this way gives the step-by-step result (the
 // binade model and the negligible terms are argued beside the row folder).

@@ -1,11 +1,11 @@
-#include "compare/fast_cross_term.h"
+#include "engine/single/fast_cross_term.h"
 
 #include <algorithm>
 #include <bit>
 #include <cmath>
 #include <span>
 
-#include "compare/fast_binade.h"
+#include "engine/single/fast_binade.h"
 
 // Why the shortcuts below leave the result unchanged. All margins are whole
 // numbers, so every stored square, every term and every running sum is a

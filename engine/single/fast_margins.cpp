@@ -1,4 +1,4 @@
-#include "compare/fast_margins.h"
+#include "engine/single/fast_margins.h"
 
 #include <algorithm>
 #include <bit>

@@ -1,4 +1,4 @@
-#include "compare/fast_measures.h"
+#include "engine/single/fast_measures.h"
 
 #include <cmath>
 

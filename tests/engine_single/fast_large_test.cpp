@@ -3,7 +3,7 @@
 #include <bit>
 #include <random>
 
-#include "compare/fast_engine.h"
+#include "engine/single/fast_engine.h"
 #include "support/fast_level_pair_oracle.h"
 #include "support/fast_shapes.h"
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "compare/fast_levels.h"
+#include "engine/single/fast_levels.h"
 
 namespace compare::fast {
 

@@ -6,8 +6,8 @@
 #include <ostream>
 #include <string>
 
-#include "compare/fast_engine.h"
 #include "compare/reference.h"
+#include "engine/single/fast_engine.h"
 #include "model/validate.h"
 #include "support/fast_equality.h"
 

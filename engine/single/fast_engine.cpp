@@ -1,4 +1,4 @@
-#include "compare/fast_engine.h"
+#include "engine/single/fast_engine.h"
 
 #include <algorithm>
 #include <atomic>
@@ -7,12 +7,12 @@
 #include <mutex>
 #include <thread>
 
-#include "compare/fast_cross_term.h"
-#include "compare/fast_levels.h"
-#include "compare/fast_margins.h"
-#include "compare/fast_measures.h"
-#include "compare/fast_pair_counts.h"
-#include "compare/fast_row_groups.h"
+#include "engine/single/fast_cross_term.h"
+#include "engine/single/fast_levels.h"
+#include "engine/single/fast_margins.h"
+#include "engine/single/fast_measures.h"
+#include "engine/single/fast_pair_counts.h"
+#include "engine/single/fast_row_groups.h"
 
 namespace compare {
 

@@ -1,4 +1,4 @@
-#include "compare/fast_levels.h"
+#include "engine/single/fast_levels.h"
 
 #include <algorithm>
 #include <utility>

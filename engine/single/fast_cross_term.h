@@ -7,9 +7,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "compare/fast_crossing_row.h"
-#include "compare/fast_margins.h"
-#include "compare/fast_row_groups.h"
+#include "engine/single/fast_crossing_row.h"
+#include "engine/single/fast_margins.h"
+#include "engine/single/fast_row_groups.h"
 
 namespace compare::fast {
 
