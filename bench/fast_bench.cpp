@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "compare/reference.h"
+#include "engine/reference/reference.h"
 #include "engine/single/fast_engine.h"
 #include "fast_shapes.h"
 

@@ -6,7 +6,7 @@
 #include <ostream>
 #include <string>
 
-#include "compare/reference.h"
+#include "engine/reference/reference.h"
 #include "engine/single/fast_engine.h"
 #include "model/validate.h"
 #include "support/fast_equality.h"

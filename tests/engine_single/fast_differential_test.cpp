@@ -7,7 +7,7 @@
 
 #include <random>
 
-#include "compare/reference.h"
+#include "engine/reference/reference.h"
 #include "engine/single/fast_engine.h"
 #include "support/fast_equality.h"
 #include "support/fast_shapes.h"

@@ -4,7 +4,7 @@
 
 #include <random>
 
-#include "compare/reference.h"
+#include "engine/reference/reference.h"
 #include "support/fast_equality.h"
 #include "support/fast_shapes.h"
 

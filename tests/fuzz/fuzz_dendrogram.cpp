@@ -13,7 +13,7 @@
 #include <cstring>
 #include <string>
 
-#include "compare/reference.h"
+#include "engine/reference/reference.h"
 #include "engine/single/fast_engine.h"
 #include "fuzz_support.h"
 #include "model/validate.h"

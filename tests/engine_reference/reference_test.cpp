@@ -1,4 +1,4 @@
-#include "compare/reference.h"
+#include "engine/reference/reference.h"
 
 #include <gtest/gtest.h>
 
