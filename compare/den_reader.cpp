@@ -7,11 +7,11 @@
 #include <cstring>
 
 #include "compare/shortest_real.h"
-#include "compare/statements.h"
 #include "model/errors.h"
 #include "model/validate.h"
 #include "outputs/atomic_file.h"
 #include "rio/errors.h"
+#include "rio/statements.h"
 
 namespace compare {
 namespace {

@@ -14,11 +14,11 @@
 #include "compare/fortran_array.h"
 #include "compare/program_formats.h"
 #include "compare/results_file.h"
-#include "compare/statements.h"
 #include "engine/single/fast_engine.h"
 #include "model/validate.h"
 #include "rio/errors.h"
 #include "rio/rio.h"
+#include "rio/statements.h"
 #include "rio/status.h"
 
 namespace compare {

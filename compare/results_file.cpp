@@ -6,8 +6,8 @@
 #include <mutex>
 #include <set>
 
-#include "compare/statements.h"
 #include "outputs/atomic_file.h"
+#include "rio/statements.h"
 
 namespace compare {
 namespace {
