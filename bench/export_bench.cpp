@@ -14,7 +14,8 @@
 #include <vector>
 
 #include "app/cli/exports.h"
-#include "compare/engine.h"
+#include "compare/matrices_writer.h"
+#include "engine/engine.h"
 #include "fast_shapes.h"
 
 namespace {

@@ -12,7 +12,7 @@
 #include <string>
 
 #include "compare/den_reader.h"
-#include "compare/engine.h"
+#include "engine/engine.h"
 
 namespace {
 

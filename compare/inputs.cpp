@@ -7,9 +7,9 @@
 #include <set>
 
 #include "compare/den_reader.h"
-#include "compare/engine.h"
 #include "compare/input_readers.h"
 #include "compare/text_table.h"
+#include "engine/engine.h"
 
 namespace compare {
 namespace {

@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "compare/engine.h"
 #include "compare/fortran_array.h"
 #include "compare/program_formats.h"
 #include "compare/results_file.h"
+#include "engine/engine.h"
 #include "engine/single/fast_engine.h"
 #include "model/validate.h"
 #include "rio/errors.h"

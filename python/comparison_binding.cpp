@@ -11,7 +11,8 @@
 #include <utility>
 
 #include "bindings.h"
-#include "compare/engine.h"
+#include "compare/matrices_writer.h"
+#include "engine/engine.h"
 
 namespace dendro_python {
 namespace {

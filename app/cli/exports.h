@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "compare/engine.h"
+#include "engine/engine.h"
 
 namespace cli {
 

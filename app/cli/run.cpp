@@ -8,10 +8,11 @@
 #include "app/cli/options.h"
 #include "app/cli/progress_bar.h"
 #include "compare/den_reader.h"
-#include "compare/engine.h"
 #include "compare/inputs.h"
+#include "compare/matrices_writer.h"
 #include "compare/program.h"
 #include "console/plots/render.h"
+#include "engine/engine.h"
 #include "outputs/staged_outputs.h"
 
 namespace cli {

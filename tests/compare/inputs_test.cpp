@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "compare/engine.h"
+#include "engine/engine.h"
 
 namespace compare {
 namespace {

@@ -21,8 +21,8 @@
 #include <vector>
 
 #include "compare/den_reader.h"
-#include "compare/engine.h"
 #include "compare/inputs.h"
+#include "engine/engine.h"
 #include "fuzz_support.h"
 #include "model/validate.h"
 

@@ -1,16 +1,10 @@
-#include "compare/engine.h"
+#include "engine/engine.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
-#include <cstring>
-#include <mutex>
 
-#include "compare/den_reader.h"
-#include "compare/results_file.h"
 #include "engine/single/fast_engine.h"
 #include "model/validate.h"
-#include "rio/errors.h"
 
 namespace compare {
 namespace {
@@ -85,23 +79,6 @@ Comparison run_comparison(const DendrogramFile& first, const DendrogramFile& sec
   result.heights1 = level_heights(first);
   result.heights2 = level_heights(second);
   return result;
-}
-
-void write_matrices(const ComparisonTables& tables, const std::string& path) {
-  std::lock_guard lock(runtime_lock());
-  int iostat = 0;
-  const int error = write_results_file(tables, path, &iostat);
-  if (error == 0) return;
-  std::string why;
-  if (error == -1)
-    why = std::strerror(errno);
-  else if (const char* text = rio::catalogue_text(error))
-    why = text;
-  else if (const char* text = rio::system_error_text(error))
-    why = text;
-  else
-    why = "error " + std::to_string(error);
-  throw OutputError(path + ": cannot write: " + why);
 }
 
 }  // namespace compare

@@ -65,9 +65,4 @@ Comparison run_comparison(const DendrogramFile& first, const DendrogramFile& sec
 // in ascending order, without the last.
 std::vector<float> level_heights(const DendrogramFile& file);
 
-// Writes MATRICES.DAT's records for the tables to `path` through the record
-// I/O runtime: to a temporary file in the same directory, renamed over path
-// once complete. Throws OutputError naming the path and the fault.
-void write_matrices(const ComparisonTables& tables, const std::string& path);
-
 }  // namespace compare
