@@ -25,12 +25,12 @@
 #include <type_traits>
 #include <vector>
 
-#include "compare/inputs.h"
 #include "engine/single/fast_binade.h"
 #include "engine/single/fast_cross_term.h"
 #include "engine/single/fast_levels.h"
 #include "engine/single/fast_margins.h"
 #include "fast_cross_term_oracle.h"
+#include "formats/inputs.h"
 
 namespace {
 

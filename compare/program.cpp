@@ -12,9 +12,9 @@
 
 #include "compare/fortran_array.h"
 #include "compare/program_formats.h"
-#include "compare/results_file.h"
 #include "engine/engine.h"
 #include "engine/single/fast_engine.h"
+#include "formats/results_file.h"
 #include "model/validate.h"
 #include "rio/errors.h"
 #include "rio/rio.h"

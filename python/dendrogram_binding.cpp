@@ -6,7 +6,7 @@
 #include <string>
 
 #include "bindings.h"
-#include "compare/den_reader.h"
+#include "formats/den_reader.h"
 #include "model/tables.h"
 
 namespace dendro_python {

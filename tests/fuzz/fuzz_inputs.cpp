@@ -20,9 +20,9 @@
 #include <string_view>
 #include <vector>
 
-#include "compare/den_reader.h"
-#include "compare/inputs.h"
 #include "engine/engine.h"
+#include "formats/den_reader.h"
+#include "formats/inputs.h"
 #include "fuzz_support.h"
 #include "model/validate.h"
 

@@ -1,4 +1,4 @@
-#include "compare/text_table.h"
+#include "formats/text_table.h"
 
 #include <cerrno>
 #include <cstdlib>

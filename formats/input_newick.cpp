@@ -8,8 +8,8 @@
 #include <memory>
 #include <set>
 
-#include "compare/input_readers.h"
-#include "compare/text_table.h"
+#include "formats/input_readers.h"
+#include "formats/text_table.h"
 #include "model/errors.h"
 #include "model/merge_builder.h"
 

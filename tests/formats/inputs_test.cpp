@@ -1,6 +1,6 @@
 // The foreign formats read into our own merge records: small trees worked
 // by hand in every format, and every kind of input that must be refused.
-#include "compare/inputs.h"
+#include "formats/inputs.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>

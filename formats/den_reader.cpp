@@ -1,4 +1,4 @@
-#include "compare/den_reader.h"
+#include "formats/den_reader.h"
 
 #include <sys/stat.h>
 
@@ -6,7 +6,7 @@
 #include <charconv>
 #include <cstring>
 
-#include "compare/shortest_real.h"
+#include "formats/shortest_real.h"
 #include "model/errors.h"
 #include "model/validate.h"
 #include "outputs/atomic_file.h"

@@ -1,5 +1,5 @@
 #pragma once
-// The readers of each foreign format, behind compare/inputs.h.
+// The readers of each foreign format, behind formats/inputs.h.
 #include <string>
 #include <vector>
 

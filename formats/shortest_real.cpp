@@ -6,7 +6,7 @@
 // namespace of that name.
 #include <fmt/format.h>
 
-#include "compare/shortest_real.h"
+#include "formats/shortest_real.h"
 
 #include <algorithm>
 #include <charconv>

@@ -6,9 +6,9 @@
 #include <cstring>
 #include <regex>
 
-#include "compare/input_readers.h"
-#include "compare/inputs.h"
-#include "compare/text_table.h"
+#include "formats/input_readers.h"
+#include "formats/inputs.h"
+#include "formats/text_table.h"
 #include "model/errors.h"
 #include "model/merge_builder.h"
 #include "model/validate.h"

@@ -10,7 +10,7 @@
 #include <random>
 #include <string>
 
-#include "compare/shortest_real.h"
+#include "formats/shortest_real.h"
 
 namespace {
 

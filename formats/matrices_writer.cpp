@@ -1,11 +1,11 @@
-#include "compare/matrices_writer.h"
+#include "formats/matrices_writer.h"
 
 #include <cerrno>
 #include <cstring>
 #include <mutex>
 
-#include "compare/den_reader.h"
-#include "compare/results_file.h"
+#include "formats/den_reader.h"
+#include "formats/results_file.h"
 #include "model/errors.h"
 #include "rio/errors.h"
 

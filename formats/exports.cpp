@@ -1,4 +1,4 @@
-#include "app/cli/exports.h"
+#include "formats/exports.h"
 
 #include <sys/stat.h>
 
@@ -13,7 +13,7 @@
 #include <memory>
 #include <thread>
 
-#include "compare/shortest_real.h"
+#include "formats/shortest_real.h"
 #include "outputs/atomic_file.h"
 
 namespace cli {

@@ -1,4 +1,4 @@
-#include "compare/inputs.h"
+#include "formats/inputs.h"
 
 #include <algorithm>
 #include <cctype>
@@ -6,10 +6,10 @@
 #include <sstream>
 #include <set>
 
-#include "compare/den_reader.h"
-#include "compare/input_readers.h"
-#include "compare/text_table.h"
 #include "engine/engine.h"
+#include "formats/den_reader.h"
+#include "formats/input_readers.h"
+#include "formats/text_table.h"
 
 namespace compare {
 namespace {

@@ -2,9 +2,9 @@
 // an optional header, optional row names, then merge[,1], merge[,2], height.
 #include <cmath>
 
-#include "compare/input_readers.h"
-#include "compare/inputs.h"
-#include "compare/text_table.h"
+#include "formats/input_readers.h"
+#include "formats/inputs.h"
+#include "formats/text_table.h"
 #include "model/errors.h"
 #include "model/merge_builder.h"
 

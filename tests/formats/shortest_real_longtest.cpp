@@ -12,7 +12,7 @@
 #include <thread>
 #include <vector>
 
-#include "compare/shortest_real.h"
+#include "formats/shortest_real.h"
 
 namespace {
 

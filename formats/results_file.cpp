@@ -1,4 +1,4 @@
-#include "compare/results_file.h"
+#include "formats/results_file.h"
 
 #include <unistd.h>
 
