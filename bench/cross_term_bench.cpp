@@ -25,12 +25,12 @@
 #include <type_traits>
 #include <vector>
 
-#include "compare/fast_binade.h"
-#include "compare/fast_cross_term.h"
-#include "compare/fast_levels.h"
-#include "compare/fast_margins.h"
-#include "compare/inputs.h"
+#include "engine/single/fast_binade.h"
+#include "engine/single/fast_cross_term.h"
+#include "model/levels.h"
+#include "engine/single/fast_margins.h"
 #include "fast_cross_term_oracle.h"
+#include "formats/inputs.h"
 
 namespace {
 
@@ -38,11 +38,11 @@ using compare::fast::ClusterMargins;
 
 using compare::fast::RowGroups;
 
-std::vector<ClusterMargins> margins_of_every_level(const compare::fast::LevelledDendrogram& d, bool with_tiers) {
+std::vector<ClusterMargins> margins_of_every_level(const compare::LevelledDendrogram& d, bool with_tiers) {
   std::vector<ClusterMargins> result;
   std::vector<int> sizes, scratch;
   for (int level = 1; level < d.level_count; ++level) {
-    compare::fast::partition_sizes(d, level, sizes, scratch);
+    compare::partition_sizes(d, level, sizes, scratch);
     result.emplace_back(sizes, with_tiers);
   }
   return result;
@@ -94,10 +94,10 @@ int main(int argc, char** argv) {
   const std::size_t stride = argc > 4 ? std::stoul(argv[4]) : 1;
   const auto [file1, file2] = compare::read_dendrogram_pair(argv[1], argv[2]);
   const int n = file1.object_count;
-  const compare::fast::LevelledDendrogram first = compare::fast::level_merges(file1, n);
+  const compare::LevelledDendrogram first = compare::level_merges(file1, n);
   const auto rows = margins_of_every_level(first, false);
   const RowGroups groups(first);
-  const auto columns = margins_of_every_level(compare::fast::level_merges(file2, n), true);
+  const auto columns = margins_of_every_level(compare::level_merges(file2, n), true);
   if (rows.empty() || columns.empty()) return 0;
   const std::size_t pairs = rows.size() * ((columns.size() + stride - 1) / stride);
   std::printf("N = %d, %zu row levels, %zu column levels, %zu level pairs folded\n", n, rows.size(),

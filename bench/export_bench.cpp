@@ -13,9 +13,10 @@
 #include <string>
 #include <vector>
 
-#include "app/cli/exports.h"
-#include "compare/engine.h"
+#include "engine/engine.h"
 #include "fast_shapes.h"
+#include "formats/exports.h"
+#include "formats/matrices_writer.h"
 
 namespace {
 

@@ -17,8 +17,8 @@
 #include <string>
 #include <vector>
 
-#include "compare/fast_engine.h"
-#include "compare/reference.h"
+#include "engine/reference/reference.h"
+#include "engine/single/fast_engine.h"
 #include "fast_shapes.h"
 
 namespace {

@@ -11,8 +11,8 @@
 #include <exception>
 #include <string>
 
-#include "compare/den_reader.h"
-#include "compare/engine.h"
+#include "engine/engine.h"
+#include "formats/den_reader.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include "compare/fortran_array.h"
 #include "compare/measures.h"
-#include "compare/tables.h"
+#include "model/tables.h"
 
 namespace compare {
 

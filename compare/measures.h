@@ -4,7 +4,7 @@
 
 #include "compare/fortran_array.h"
 #include "compare/partition.h"
-#include "compare/tables.h"
+#include "model/tables.h"
 
 namespace compare {
 

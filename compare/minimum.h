@@ -2,7 +2,7 @@
 // The search for the smallest value of each measure over the level pairs.
 #include <array>
 
-#include "compare/tables.h"
+#include "model/tables.h"
 
 namespace compare {
 

@@ -10,16 +10,16 @@
 #include <string>
 #include <vector>
 
-#include "compare/engine.h"
-#include "compare/fast_engine.h"
 #include "compare/fortran_array.h"
 #include "compare/program_formats.h"
-#include "compare/results_file.h"
-#include "compare/statements.h"
-#include "compare/validate.h"
+#include "engine/engine.h"
+#include "engine/single/fast_engine.h"
+#include "formats/results_file.h"
+#include "model/validate.h"
 #include "rio/errors.h"
-#include "rio/status.h"
 #include "rio/rio.h"
+#include "rio/statements.h"
+#include "rio/status.h"
 
 namespace compare {
 namespace {

@@ -5,7 +5,7 @@
 #include <functional>
 #include <vector>
 
-#include "compare/tables.h"
+#include "model/tables.h"
 
 namespace compare {
 

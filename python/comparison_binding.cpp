@@ -11,7 +11,8 @@
 #include <utility>
 
 #include "bindings.h"
-#include "compare/engine.h"
+#include "engine/engine.h"
+#include "formats/matrices_writer.h"
 
 namespace dendro_python {
 namespace {

@@ -2,7 +2,7 @@
 // dendrocompare wraps it with the argument handling users expect.
 #include "bindings.h"
 
-#include "compare/engine.h"
+#include "engine/engine.h"
 
 namespace dendro_python {
 

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "bindings.h"
-#include "compare/den_reader.h"
-#include "compare/tables.h"
+#include "formats/den_reader.h"
+#include "model/tables.h"
 
 namespace dendro_python {
 namespace {

@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "bindings.h"
-#include "compare/engine.h"
-#include "compare/inputs.h"
+#include "engine/engine.h"
+#include "formats/inputs.h"
 
 namespace dendro_python {
 namespace {

@@ -5,15 +5,16 @@
 #include <new>
 #include <optional>
 
-#include "app/cli/exports.h"
 #include "app/cli/options.h"
 #include "app/cli/progress_bar.h"
-#include "app/cli/staged_outputs.h"
-#include "compare/den_reader.h"
-#include "compare/engine.h"
-#include "compare/inputs.h"
 #include "compare/program.h"
 #include "console/plots/render.h"
+#include "engine/engine.h"
+#include "formats/den_reader.h"
+#include "formats/exports.h"
+#include "formats/inputs.h"
+#include "formats/matrices_writer.h"
+#include "outputs/staged_outputs.h"
 
 namespace cli {
 namespace {

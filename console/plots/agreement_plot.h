@@ -7,7 +7,7 @@
 #include <QString>
 #include <vector>
 
-#include "compare/tables.h"
+#include "model/tables.h"
 
 class QPainter;
 

@@ -8,8 +8,8 @@
 #include <optional>
 #include <vector>
 
-#include "compare/tables.h"
 #include "console/plots/colour_map.h"
+#include "model/tables.h"
 
 namespace console::plots {
 

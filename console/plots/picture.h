@@ -5,10 +5,10 @@
 #include <QString>
 #include <optional>
 
-#include "compare/engine.h"
 #include "console/plots/heat_map.h"
 #include "console/plots/heat_table.h"
 #include "console/plots/measure.h"
+#include "engine/engine.h"
 
 class QPaintDevice;
 class QPainter;

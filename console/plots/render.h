@@ -7,9 +7,9 @@
 #include <QString>
 #include <string>
 
-#include "compare/engine.h"
 #include "console/plots/measure.h"
 #include "console/plots/picture.h"
+#include "engine/engine.h"
 
 class QGuiApplication;
 class QImage;

@@ -8,10 +8,10 @@
 #include <functional>
 #include <memory>
 
-#include "compare/engine.h"
 #include "compare/program.h"
 #include "console/qt/console_state.h"
 #include "console/qt/picture_printing.h"
+#include "engine/engine.h"
 
 class QWidget;
 

@@ -4,7 +4,7 @@
 
 namespace compare::exact {
 
-std::vector<std::int64_t> pairs_joined_up_to(const fast::LevelledDendrogram& dendrogram) {
+std::vector<std::int64_t> pairs_joined_up_to(const LevelledDendrogram& dendrogram) {
   std::vector<std::int64_t> joined = pairs_joined_per_level(dendrogram);
   for (std::size_t i = 1; i < joined.size(); ++i) joined[i] += joined[i - 1];
   return joined;
@@ -19,7 +19,7 @@ std::vector<std::int64_t> kept(const std::vector<std::int64_t>& per_level, KeptL
 
 }  // namespace
 
-bool count_level_pairs(const fast::LevelledDendrogram& first, KeptLevels rows, const fast::LevelledDendrogram& second,
+bool count_level_pairs(const LevelledDendrogram& first, KeptLevels rows, const LevelledDendrogram& second,
                        KeptLevels columns, int threads, const TaskProgress& progress, LevelPairCounts& out) {
   out.rows = rows;
   out.columns = columns;

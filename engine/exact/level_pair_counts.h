@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "compare/fast_levels.h"
+#include "model/levels.h"
 #include "engine/exact/count_table.h"
 #include "engine/exact/pair_histogram.h"
 
@@ -19,11 +19,11 @@ struct LevelPairCounts {
 };
 
 // Pairs joined at or below each level 1..L, [level - 1].
-std::vector<std::int64_t> pairs_joined_up_to(const fast::LevelledDendrogram& dendrogram);
+std::vector<std::int64_t> pairs_joined_up_to(const LevelledDendrogram& dendrogram);
 
 // Fills out for the kept levels given; false when the progress view asked
 // to stop. The table is allocated here: a caller checks its size first.
-bool count_level_pairs(const fast::LevelledDendrogram& first, KeptLevels rows, const fast::LevelledDendrogram& second,
+bool count_level_pairs(const LevelledDendrogram& first, KeptLevels rows, const LevelledDendrogram& second,
                        KeptLevels columns, int threads, const TaskProgress& progress, LevelPairCounts& out);
 
 }  // namespace compare::exact

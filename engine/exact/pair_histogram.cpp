@@ -7,7 +7,7 @@
 
 namespace compare::exact {
 
-KeptLevels kept_levels(const fast::LevelledDendrogram& dendrogram, int max_clusters) {
+KeptLevels kept_levels(const LevelledDendrogram& dendrogram, int max_clusters) {
   const int top = dendrogram.level_count;
   if (top < 2) return {1, 0};
   if (max_clusters <= 0) return {1, top - 1};
@@ -137,7 +137,7 @@ std::vector<std::size_t> level_runs(const ReducedTree& tree) {
 
 // Pairs dendrogram 2 joins at each kept column level, column 0 with all
 // those below it.
-std::vector<std::uint64_t> column_totals(const fast::LevelledDendrogram& second, KeptLevels columns) {
+std::vector<std::uint64_t> column_totals(const LevelledDendrogram& second, KeptLevels columns) {
   const std::vector<std::int64_t> joined = pairs_joined_per_level(second);
   std::vector<std::uint64_t> totals(columns.count, 0);
   for (int level = 1; level <= columns.base_level; ++level) totals[0] += joined[level - 1];
@@ -147,7 +147,7 @@ std::vector<std::uint64_t> column_totals(const fast::LevelledDendrogram& second,
 
 }  // namespace
 
-bool pair_histogram(const fast::LevelledDendrogram& first, KeptLevels rows, const fast::LevelledDendrogram& second,
+bool pair_histogram(const LevelledDendrogram& first, KeptLevels rows, const LevelledDendrogram& second,
                     KeptLevels columns, int threads, const RowSink& sink, const TaskProgress& progress) {
   // Dendrogram 1 keeps its top merges, which no row shows: the pairs they
   // join are what tells row 0 from the column totals.

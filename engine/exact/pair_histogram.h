@@ -14,7 +14,7 @@
 #include <functional>
 #include <span>
 
-#include "compare/fast_levels.h"
+#include "model/levels.h"
 #include "engine/exact/parallel_tasks.h"
 
 namespace compare::exact {
@@ -27,7 +27,7 @@ struct KeptLevels {
 
 // All levels below the top, or with max_clusters > 0 only those with at
 // most that many clusters. count is 0 when none is left.
-KeptLevels kept_levels(const fast::LevelledDendrogram& dendrogram, int max_clusters);
+KeptLevels kept_levels(const LevelledDendrogram& dendrogram, int max_clusters);
 
 // Receives row r of the histogram (r = 0 .. rows.count - 1, level
 // rows.base_level + r), one count per kept column level. Row 0 and column 0
@@ -38,7 +38,7 @@ using RowSink = std::function<void(int row, std::span<const std::uint64_t> count
 
 // Returns false when the progress view asked to stop (some rows are then
 // missing). Both kept level sets must be non-empty.
-bool pair_histogram(const fast::LevelledDendrogram& first, KeptLevels rows, const fast::LevelledDendrogram& second,
+bool pair_histogram(const LevelledDendrogram& first, KeptLevels rows, const LevelledDendrogram& second,
                     KeptLevels columns, int threads, const RowSink& sink, const TaskProgress& progress = {});
 
 }  // namespace compare::exact

@@ -2,7 +2,7 @@
 
 namespace compare::exact {
 
-ReducedTree reduce_tree(const fast::LevelledDendrogram& dendrogram, int base_level, int top_level) {
+ReducedTree reduce_tree(const LevelledDendrogram& dendrogram, int base_level, int top_level) {
   const int n = dendrogram.object_count;
   ReducedTree tree;
   tree.base_level = base_level;
@@ -11,7 +11,7 @@ ReducedTree reduce_tree(const fast::LevelledDendrogram& dendrogram, int base_lev
   // base cluster of every object.
   std::vector<int> merged_into(n + 1);
   for (int x = 0; x <= n; ++x) merged_into[x] = x;
-  for (const fast::LevelledMerge& merge : dendrogram.merges) {
+  for (const LevelledMerge& merge : dendrogram.merges) {
     if (merge.level > base_level) break;
     merged_into[merge.absorbed] = merge.kept;
   }
@@ -27,7 +27,7 @@ ReducedTree reduce_tree(const fast::LevelledDendrogram& dendrogram, int base_lev
     tree.leaf_of[x] = node_of[merged_into[x]];
     ++tree.leaf_size[tree.leaf_of[x]];
   }
-  for (const fast::LevelledMerge& merge : dendrogram.merges) {
+  for (const LevelledMerge& merge : dendrogram.merges) {
     if (merge.level <= base_level) continue;
     if (merge.level > top_level) break;
     tree.merges.push_back({node_of[merge.kept], node_of[merge.absorbed], merge.level});
@@ -36,7 +36,7 @@ ReducedTree reduce_tree(const fast::LevelledDendrogram& dendrogram, int base_lev
   return tree;
 }
 
-std::vector<int> clusters_per_level(const fast::LevelledDendrogram& dendrogram) {
+std::vector<int> clusters_per_level(const LevelledDendrogram& dendrogram) {
   std::vector<int> clusters(static_cast<std::size_t>(dendrogram.level_count), 0);
   int remaining = dendrogram.object_count;
   std::size_t next = 0;
@@ -50,10 +50,10 @@ std::vector<int> clusters_per_level(const fast::LevelledDendrogram& dendrogram) 
   return clusters;
 }
 
-std::vector<std::int64_t> pairs_joined_per_level(const fast::LevelledDendrogram& dendrogram) {
+std::vector<std::int64_t> pairs_joined_per_level(const LevelledDendrogram& dendrogram) {
   std::vector<std::int64_t> joined(static_cast<std::size_t>(dendrogram.level_count), 0);
   std::vector<std::int64_t> size(dendrogram.object_count + 1, 1);
-  for (const fast::LevelledMerge& merge : dendrogram.merges) {
+  for (const LevelledMerge& merge : dendrogram.merges) {
     joined[merge.level - 1] += size[merge.kept] * size[merge.absorbed];
     size[merge.kept] += size[merge.absorbed];
   }

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "compare/fast_levels.h"
+#include "model/levels.h"
 
 namespace compare::exact {
 
@@ -30,13 +30,13 @@ struct ReducedTree {
 
 // The tree above `base_level` (1 <= base_level <= L), keeping the merges of
 // levels up to `top_level` inclusive.
-ReducedTree reduce_tree(const fast::LevelledDendrogram& dendrogram, int base_level, int top_level);
+ReducedTree reduce_tree(const LevelledDendrogram& dendrogram, int base_level, int top_level);
 
 // Clusters of the partition at each level 1..L, [level - 1].
-std::vector<int> clusters_per_level(const fast::LevelledDendrogram& dendrogram);
+std::vector<int> clusters_per_level(const LevelledDendrogram& dendrogram);
 
 // Pairs of objects joined at exactly each level 1..L, [level - 1].
-std::vector<std::int64_t> pairs_joined_per_level(const fast::LevelledDendrogram& dendrogram);
+std::vector<std::int64_t> pairs_joined_per_level(const LevelledDendrogram& dendrogram);
 
 // Leaves of a reduced tree in the order of a drawing of it (the left child's
 // leaves before the right's), and for every merge the two consecutive runs

@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "compare/tables.h"
+#include "model/tables.h"
 
 namespace compare {
 namespace {

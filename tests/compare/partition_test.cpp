@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "compare/dendrogram.h"
-#include "compare/tables.h"
+#include "model/tables.h"
 
 namespace compare {
 namespace {

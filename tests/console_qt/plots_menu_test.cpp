@@ -19,12 +19,12 @@
 #include <string>
 #include <vector>
 
-#include "compare/den_reader.h"
 #include "console/plots/colour_map.h"
 #include "console/plots/heat_map.h"
 #include "console/qt/frame_menu.h"
 #include "console/qt/plots_menu.h"
 #include "console_qt/support/frame_fixture.h"
+#include "formats/den_reader.h"
 
 namespace console::qt {
 namespace {

@@ -7,7 +7,7 @@
 #include <random>
 #include <string>
 
-#include "compare/engine.h"
+#include "engine/engine.h"
 
 namespace compare {
 namespace {

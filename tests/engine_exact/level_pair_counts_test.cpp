@@ -7,7 +7,7 @@
 #include <random>
 #include <vector>
 
-#include "compare/fast_levels.h"
+#include "model/levels.h"
 #include "engine/exact/level_pair_counts.h"
 #include "engine/exact/reduced_tree.h"
 
@@ -37,10 +37,10 @@ DendrogramFile random_dendrogram(int n, int distinct_heights, std::mt19937& rand
   return file;
 }
 
-std::vector<int> pair_levels(const fast::LevelledDendrogram& d) {
+std::vector<int> pair_levels(const LevelledDendrogram& d) {
   const int n = d.object_count;
   std::vector<int> levels(static_cast<std::size_t>(n + 1) * (n + 1), 0);
-  fast::for_each_joined_pair(d, [&](int x, int y, int level) {
+  for_each_joined_pair(d, [&](int x, int y, int level) {
     levels[static_cast<std::size_t>(x) * (n + 1) + y] = levels[static_cast<std::size_t>(y) * (n + 1) + x] = level;
   });
   return levels;
@@ -56,8 +56,8 @@ TEST_P(LevelPairCountsTest, EqualsACountOverEveryPair) {
   const Case c = GetParam();
   std::mt19937 random(c.n * 7919 + c.distinct_heights1 * 31 + c.max_clusters);
   for (int trial = 0; trial < 5; ++trial) {
-    const auto first = fast::level_merges(random_dendrogram(c.n, c.distinct_heights1, random), c.n);
-    const auto second = fast::level_merges(random_dendrogram(c.n, c.distinct_heights2, random), c.n);
+    const auto first = level_merges(random_dendrogram(c.n, c.distinct_heights1, random), c.n);
+    const auto second = level_merges(random_dendrogram(c.n, c.distinct_heights2, random), c.n);
     const KeptLevels rows = kept_levels(first, c.max_clusters), columns = kept_levels(second, c.max_clusters);
     LevelPairCounts counts;
     ASSERT_TRUE(count_level_pairs(first, rows, second, columns, c.threads, {}, counts));

@@ -13,10 +13,10 @@
 #include <cstring>
 #include <string>
 
-#include "compare/fast_engine.h"
-#include "compare/reference.h"
-#include "compare/validate.h"
+#include "engine/reference/reference.h"
+#include "engine/single/fast_engine.h"
 #include "fuzz_support.h"
+#include "model/validate.h"
 #include "rio/rio.h"
 
 namespace {

@@ -20,11 +20,11 @@
 #include <string_view>
 #include <vector>
 
-#include "compare/den_reader.h"
-#include "compare/engine.h"
-#include "compare/inputs.h"
-#include "compare/validate.h"
+#include "engine/engine.h"
+#include "formats/den_reader.h"
+#include "formats/inputs.h"
 #include "fuzz_support.h"
+#include "model/validate.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "compare/den_reader.h"
 #include "console/plots/render.h"
+#include "formats/den_reader.h"
 
 namespace console::plots::test {
 

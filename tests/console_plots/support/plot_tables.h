@@ -4,7 +4,7 @@
 #include <functional>
 #include <vector>
 
-#include "compare/engine.h"
+#include "engine/engine.h"
 
 namespace console::plots::test {
 

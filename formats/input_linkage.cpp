@@ -1,0 +1,160 @@
+// scipy linkage matrices: from memory, from .npy files and from the text
+// numpy.savetxt writes.
+#include <bit>
+#include <charconv>
+#include <cmath>
+#include <cstring>
+#include <regex>
+
+#include "formats/input_readers.h"
+#include "formats/inputs.h"
+#include "formats/text_table.h"
+#include "model/errors.h"
+#include "model/merge_builder.h"
+#include "model/validate.h"
+
+namespace compare {
+namespace {
+
+// A cluster id must be a whole number; the builder checks its range.
+std::int64_t cluster_id(double value, const std::string& where) {
+  if (!(std::fabs(value) < 9.0e15) || value != std::floor(value))
+    throw InputError(where + ": cluster id " + std::to_string(value) + " is not a whole number");
+  return static_cast<std::int64_t>(value);
+}
+
+std::vector<TreeMerge> tree_merges(const double* z, std::size_t rows,
+                                   const std::function<std::string(std::size_t)>& where) {
+  std::vector<TreeMerge> merges(rows);
+  for (std::size_t t = 0; t < rows; ++t) {
+    const double* row = z + 4 * t;
+    merges[t] = {cluster_id(row[0], where(t)), cluster_id(row[1], where(t)), row[2]};
+  }
+  return merges;
+}
+
+// The fourth column must agree with the sizes the first two imply, as in
+// any matrix scipy's linkage made; a disagreement means a damaged matrix.
+void check_sizes(const double* z, const DendrogramFile& file, const std::function<std::string(std::size_t)>& where) {
+  for (std::size_t t = 0; t < file.merges.size(); ++t) {
+    const int size = file.merges[t].companion1 + file.merges[t].companion2;
+    if (z[4 * t + 3] != size)
+      throw InputError(where(t) + ": the count column says " + std::to_string(z[4 * t + 3]) +
+                       " objects, but the clusters joined hold " + std::to_string(size));
+  }
+}
+
+DendrogramFile linkage_with_places(const double* z, std::size_t rows, std::size_t columns, const std::string& source,
+                                   const std::function<std::string(std::size_t)>& where) {
+  if (columns != 4)
+    throw InputError(source + ": a linkage matrix has 4 columns, this one has " + std::to_string(columns));
+  check_object_count(static_cast<std::int64_t>(rows) + 1, source);
+  const DendrogramFile file = build_dendrogram(static_cast<int>(rows) + 1, tree_merges(z, rows, where), where);
+  check_sizes(z, file, where);
+  return file;
+}
+
+struct NpyHeader {
+  std::string descr;
+  bool fortran_order = false;
+  std::vector<std::size_t> shape;
+};
+
+NpyHeader parse_npy_header(const std::string& text, const std::string& path) {
+  NpyHeader header;
+  std::smatch match;
+  if (std::regex_search(text, match, std::regex(R"('descr'\s*:\s*'([^']*)')"))) header.descr = match[1];
+  if (std::regex_search(text, match, std::regex(R"('fortran_order'\s*:\s*(True|False))")))
+    header.fortran_order = match[1] == "True";
+  if (!std::regex_search(text, match, std::regex(R"('shape'\s*:\s*\(([^)]*)\))")))
+    throw InputError(path + ": not a NumPy array file (no shape in its header)");
+  const std::string dims = match[1];
+  const std::regex digits(R"(\d+)");
+  for (std::sregex_iterator it(dims.begin(), dims.end(), digits), end; it != end; ++it) {
+    const std::string number = it->str();
+    std::size_t extent = 0;
+    const auto [stop, fault] = std::from_chars(number.data(), number.data() + number.size(), extent);
+    if (fault != std::errc() || stop != number.data() + number.size())
+      throw InputError(path + ": the array's shape (" + dims + ") is too large for a linkage matrix");
+    header.shape.push_back(extent);
+  }
+  return header;
+}
+
+// Version 1 keeps the header length in 2 bytes, versions 2 and 3 in 4.
+std::size_t npy_header_start(const std::string& data, const std::string& path, std::size_t& length) {
+  if (data.size() < 10 || data.compare(0, 6, "\x93NUMPY") != 0) throw InputError(path + ": not a NumPy .npy file");
+  const auto byte = [&](std::size_t i) { return static_cast<std::size_t>(static_cast<unsigned char>(data[i])); };
+  const int major = static_cast<int>(byte(6));
+  if (major == 1) {
+    length = byte(8) | byte(9) << 8;
+    return 10;
+  }
+  if ((major == 2 || major == 3) && data.size() >= 12) {
+    length = byte(8) | byte(9) << 8 | byte(10) << 16 | byte(11) << 24;
+    return 12;
+  }
+  throw InputError(path + ": .npy format version " + std::to_string(major) + " is not supported");
+}
+
+std::vector<double> npy_values(const std::string& data, std::size_t offset, const NpyHeader& header,
+                               const std::string& path) {
+  if (header.descr != "<f8" && header.descr != "f8")
+    throw InputError(path + ": the array holds '" + header.descr + "' values; a linkage matrix holds float64 ('<f8')");
+  if (header.shape.size() != 2)
+    throw InputError(path + ": the array has " + std::to_string(header.shape.size()) +
+                     " dimensions; a linkage matrix has 2, of shape (N-1, 4)");
+  const std::size_t rows = header.shape[0], columns = header.shape[1];
+  if (columns != 4 || rows > static_cast<std::size_t>(kLargestExactObjectCount))
+    throw InputError(path + ": the array has shape (" + std::to_string(rows) + ", " + std::to_string(columns) +
+                     "); a linkage matrix has shape (N-1, 4)");
+  if (data.size() - offset < rows * columns * 8) throw InputError(path + ": the file ends inside the array");
+  std::vector<double> values(rows * columns);
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    std::uint64_t bits = 0;
+    for (int b = 7; b >= 0; --b) bits = bits << 8 | static_cast<unsigned char>(data[offset + 8 * i + b]);
+    const std::size_t r = header.fortran_order ? i % rows : i / columns;
+    const std::size_t c = header.fortran_order ? i / rows : i % columns;
+    values[r * columns + c] = std::bit_cast<double>(bits);
+  }
+  return values;
+}
+
+}  // namespace
+
+DendrogramFile from_linkage(const double* z, std::size_t rows, std::size_t columns, const std::string& source) {
+  return linkage_with_places(z, rows, columns, source,
+                             [&](std::size_t t) { return source + ": row " + std::to_string(t); });
+}
+
+DendrogramFile read_linkage_npy(const std::string& path) {
+  const std::string data = read_whole_file(path);
+  std::size_t length = 0;
+  const std::size_t start = npy_header_start(data, path, length);
+  if (data.size() < start + length) throw InputError(path + ": the file ends inside its header");
+  const NpyHeader header = parse_npy_header(data.substr(start, length), path);
+  const std::vector<double> z = npy_values(data, start + length, header, path);
+  return linkage_with_places(z.data(), header.shape[0], 4, path,
+                             [&](std::size_t t) { return path + ": row " + std::to_string(t); });
+}
+
+DendrogramFile read_linkage_text(const std::string& path) {
+  const std::vector<TextRow> rows = read_text_rows(path);
+  std::vector<double> z;
+  for (const TextRow& row : rows) {
+    const std::string where = path + ": line " + std::to_string(row.line);
+    if (row.fields.size() != 4)
+      throw InputError(where + ": " + std::to_string(row.fields.size()) +
+                       " values; a linkage matrix row has 4 (idx1, idx2, dist, count)");
+    for (const std::string& field : row.fields) {
+      const auto value = number_in(field);
+      if (!value) throw InputError(where + ": '" + field + "' is not a number");
+      z.push_back(*value);
+    }
+  }
+  return linkage_with_places(z.data(), rows.size(), 4, path, [&](std::size_t t) {
+    return path + ": line " + std::to_string(rows[t].line);
+  });
+}
+
+}  // namespace compare
