@@ -183,7 +183,7 @@ ComparisonTables compare_fast(const DendrogramFile& file1, const DendrogramFile&
 
   const fast::CountGrid both(out.values.data(), static_cast<int>(out.compared_columns()),
                              kMeasureCount * sizeof(float));
-  const fast::JoinedPairs joined = fast::count_joined_pairs(first, second, both);
+  const fast::JoinedPairs joined = fast::count_joined_pairs(first, second, both, threads);
   keep_pair_counts(both, joined, out, extras);
   const std::vector<ClusterMargins> rows = margins_per_level(first);
   const std::vector<int> rows_as_before = leading_sizes_as_before(rows);

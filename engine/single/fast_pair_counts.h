@@ -1,8 +1,9 @@
 #pragma once
-// Pair counts of every level pair from one pass over the object pairs: a pair
-// joined at level k1 of dendrogram 1 and level k2 of dendrogram 2 counts
-// toward every level pair (k, l) with k >= k1 and l >= k2, so a cumulative
-// two-dimensional histogram over (k1, k2) gives a for all pairs at once.
+// Pair counts of every level pair: a pair joined at level k1 of dendrogram 1
+// and level k2 of dendrogram 2 counts toward every level pair (k, l) with
+// k >= k1 and l >= k2, so a cumulative two-dimensional histogram over
+// (k1, k2), which the exact engine counts from the merges alone, gives a for
+// all pairs at once.
 #include <cstdint>
 #include <vector>
 
@@ -35,8 +36,10 @@ struct JoinedPairs {
   std::vector<std::int64_t> in_second;  // [l-1]: likewise for dendrogram 2
 };
 
-// Fills `both` with a(k, l) and returns a + b and a + c per level.
-JoinedPairs count_joined_pairs(const LevelledDendrogram& first, const LevelledDendrogram& second,
-                               CountGrid both);
+// Fills `both` with a(k, l) and returns a + b and a + c per level, on
+// `threads` threads (0: the hardware's concurrency). Both dendrograms must
+// have at least two levels.
+JoinedPairs count_joined_pairs(const LevelledDendrogram& first, const LevelledDendrogram& second, CountGrid both,
+                               int threads = 0);
 
 }  // namespace compare::fast
