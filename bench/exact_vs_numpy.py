@@ -91,9 +91,13 @@ def run(method, paths, build, out="-"):
 
 
 def sklearn_check(Z1, Z2, ours_ari):
-    """Cuts at a few levels by scipy's fcluster at the level's own height."""
+    """Cuts at a few levels by scipy's fcluster at the level's own height
+    (levels are the distinct heights as 4-byte reals)."""
     from scipy.cluster.hierarchy import fcluster
     from sklearn.metrics import adjusted_rand_score
+    Z1, Z2 = Z1.copy(), Z2.copy()
+    for Z in (Z1, Z2):
+        Z[:, 2] = Z[:, 2].astype(np.float32)
     heights1, heights2 = np.unique(Z1[:, 2]), np.unique(Z2[:, 2])
     worst = 0.0
     for k in np.linspace(0, ours_ari.shape[0] - 1, 4).astype(int):

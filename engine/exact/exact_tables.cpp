@@ -1,6 +1,9 @@
 #include "engine/exact/exact_tables.h"
 
+#include <emmintrin.h>
+
 #include <cmath>
+#include <type_traits>
 #include <vector>
 
 namespace compare::exact {
@@ -39,11 +42,53 @@ void fill_row(const Count* both, std::int64_t first, const std::int64_t* second,
   }
 }
 
+// Two cells at a time, for counts below 2^31: every sum and difference of
+// counts is exact in double precision, so the values are those of the
+// integer arithmetic above, to the bit.
+template <ExactMeasure kMeasure>
+int fill_pairs_of_cells(const std::uint32_t* both, double first, const double* second, double total, int columns,
+                        double* out) {
+  const __m128d p1 = _mm_set1_pd(first), all = _mm_set1_pd(total), zero = _mm_setzero_pd();
+  int l = 0;
+  for (; l + 2 <= columns; l += 2) {
+    const __m128d a = _mm_cvtepi32_pd(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(both + l)));
+    const __m128d p2 = _mm_loadu_pd(second + l);
+    const __m128d joined = _mm_add_pd(p1, p2);
+    const __m128d disagree = _mm_sub_pd(joined, _mm_add_pd(a, a));
+    __m128d value;
+    if constexpr (kMeasure == ExactMeasure::jaccard) {
+      value = _mm_div_pd(disagree, _mm_sub_pd(joined, a));
+    } else if constexpr (kMeasure == ExactMeasure::rand) {
+      value = _mm_div_pd(disagree, all);
+    } else if constexpr (kMeasure == ExactMeasure::euclidean) {
+      value = _mm_sqrt_pd(disagree);
+    } else if constexpr (kMeasure == ExactMeasure::sorensen) {
+      value = _mm_div_pd(disagree, joined);
+    } else {
+      value = _mm_mul_pd(_mm_sqrt_pd(_mm_div_pd(a, p1)), _mm_sqrt_pd(_mm_div_pd(a, p2)));
+      value = _mm_and_pd(value, _mm_cmpneq_pd(a, zero));
+    }
+    _mm_storeu_pd(out + l, value);
+  }
+  return l;
+}
+
 template <ExactMeasure kMeasure, typename Count>
 void fill_rows(const CountsView& c, int first_row, int last_row, double* out) {
   const int columns = c.both.columns();
-  for (int r = first_row; r <= last_row; ++r, out += columns)
-    fill_row<kMeasure>(c.both.row<Count>(r), c.joined1[r], c.joined2.data(), c.total, columns, out);
+  constexpr bool kPairs = std::is_same_v<Count, std::uint32_t> && kMeasure != ExactMeasure::adjusted_rand;
+  std::vector<double> second;
+  if (kPairs && c.total < kNarrowProducts) second.assign(c.joined2.begin(), c.joined2.end());
+  for (int r = first_row; r <= last_row; ++r, out += columns) {
+    const Count* both = c.both.row<Count>(r);
+    int done = 0;
+    if constexpr (kPairs) {
+      if (!second.empty())
+        done = fill_pairs_of_cells<kMeasure>(both, static_cast<double>(c.joined1[r]), second.data(),
+                                             static_cast<double>(c.total), columns, out);
+    }
+    fill_row<kMeasure>(both + done, c.joined1[r], c.joined2.data() + done, c.total, columns - done, out + done);
+  }
 }
 
 template <ExactMeasure kMeasure>

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <random>
 #include <string>
 
@@ -89,6 +90,40 @@ TEST(ExactComparison, TopLevelsAreTheirCellsOfTheFullTables) {
         ASSERT_EQ(got.second, expected.second);
       }
     EXPECT_EQ(top.heights1.front(), full.heights1[top.base_level1 - 1]);
+  }
+}
+
+// The table loops work two cells at a time where they can; every cell must
+// still be the value of the one pure function of its counts, to the bit.
+TEST(ExactComparison, WholeTablesAreTheValuesOfTheirCellsCounts) {
+  DendrogramFile first{0, {}}, second{0, {}};
+  std::mt19937 random(5);
+  for (DendrogramFile* file : {&first, &second}) {
+    const int n = 301;  // an odd number of columns leaves one cell for the plain loop
+    *file = {n, {}};
+    std::vector<int> names(n);
+    for (int i = 0; i < n; ++i) names[i] = i + 1;
+    for (int m = 0; m < n - 1; ++m) {
+      std::swap(names[random() % names.size()], names.back());
+      const int a = names.back();
+      names.pop_back();
+      int& b = names[random() % names.size()];
+      file->merges.push_back({a, b, 0, 0, static_cast<float>(m)});
+      b = std::min(a, b);
+    }
+  }
+  const Comparison c = run_comparison(first, second, exact_options());
+  ASSERT_EQ(c.columns() % 2, 1);
+  std::vector<double> table(static_cast<std::size_t>(c.rows()) * c.columns());
+  for (int m = 0; m < kExactMeasureCount; ++m) {
+    const auto measure = static_cast<ExactMeasure>(m);
+    fill_exact_rows(c, measure, 1, c.rows(), table.data());
+    for (int k = 1; k <= c.rows(); ++k)
+      for (int l = 1; l <= c.columns(); ++l) {
+        const double expected = exact_value(measure, c.counts(k, l));
+        ASSERT_EQ(std::memcmp(&table[(k - 1) * c.columns() + (l - 1)], &expected, sizeof expected), 0)
+            << "measure " << m << " at " << k << ", " << l;
+      }
   }
 }
 
