@@ -80,7 +80,9 @@ TEST(ExactComparison, TopLevelsAreTheirCellsOfTheFullTables) {
     const Comparison top = run_comparison(files[0], files[1], exact_options(max_clusters));
     ASSERT_GT(top.rows(), 0);
     EXPECT_LE(top.clusters1.front(), max_clusters);
-    if (top.base_level1 > 1) EXPECT_GT(full.clusters1[top.base_level1 - 2], max_clusters);  // the lowest that fits
+    if (top.base_level1 > 1) {
+      EXPECT_GT(full.clusters1[top.base_level1 - 2], max_clusters);  // the lowest that fits
+    }
     for (int k = 1; k <= top.rows(); ++k)
       for (int l = 1; l <= top.columns(); ++l) {
         const PairCounts expected = full.counts(top.base_level1 + k - 1, top.base_level2 + l - 1);
