@@ -50,8 +50,8 @@ void check_memory(const CompareOptions& options, const exact::KeptLevels& rows, 
   const std::uint64_t counts = count_table_bytes(rows, columns, object_count);
   const std::uint64_t cells = static_cast<std::uint64_t>(rows.count) * static_cast<std::uint64_t>(columns.count);
   const bool single = options.precision == Precision::single;
-  const std::uint64_t needed =
-      single ? cells * kMeasureCount * sizeof(float) + (options.keep_pair_counts ? counts : 0) : counts;
+  const std::uint64_t needed = single ? cells * kMeasureCount * sizeof(float) + (options.keep_pair_counts ? counts : 0)
+                                      : counts + (options.information ? cells * sizeof(double) : 0);
   if (needed <= limit) return;
   std::string message = "the comparison needs " + gigabytes(needed) + " for its tables, more than the " +
                         gigabytes(limit) + " of memory available; ";
@@ -63,6 +63,8 @@ void check_memory(const CompareOptions& options, const exact::KeptLevels& rows, 
 }
 
 void check_single_precision(const CompareOptions& options, int object_count) {
+  if (options.information)
+    throw InputError("variation of information and NMI come from exact comparisons only (--exact)");
   if (object_count > kLargestObjectCount)
     throw InputError("the dendrograms have " + std::to_string(object_count) +
                      " objects; the single-precision tables of MATRICES.DAT stop at " +
@@ -109,8 +111,10 @@ void run_exact(const LevelledDendrogram& first, const LevelledDendrogram& second
                const exact::KeptLevels& rows, const exact::KeptLevels& columns, const CompareOptions& options,
                Comparison& result) {
   exact::LevelPairCounts counts;
-  if (!exact::count_level_pairs(first, rows, second, columns, options.threads, options.progress, counts))
+  if (!exact::count_level_pairs(first, rows, second, columns, options.threads, options.progress, counts,
+                                options.information))
     throw Cancelled();
+  result.information = std::move(counts.information);
   result.joined_both = std::move(counts.both);
   result.joined1 = std::move(counts.joined1);
   result.joined2 = std::move(counts.joined2);
@@ -183,6 +187,47 @@ void fill_exact_rows(const Comparison& c, ExactMeasure measure, int first_row, i
     if (from < to)
       exact::fill_measure_rows(measure, {c.joined_both, c.joined1, c.joined2, c.pair_count()}, from - 1, to - 2,
                                out + static_cast<std::size_t>(from - first_row) * c.columns());
+  };
+  exact::run_tasks(chunks, exact::thread_count(threads), fill, {});
+}
+
+double Comparison::entropy1(int k) const {
+  const double n = static_cast<double>(object_count);
+  return std::log(n) - information.row_clusters[k - 1] / n;
+}
+
+double Comparison::entropy2(int l) const {
+  const double n = static_cast<double>(object_count);
+  return std::log(n) - information.column_clusters[l - 1] / n;
+}
+
+double Comparison::joint_entropy(int k, int l) const {
+  const double n = static_cast<double>(object_count);
+  return std::log(n) - information.at(k - 1, l - 1) / n;
+}
+
+double Comparison::information_value(InformationMeasure measure, int k, int l) const {
+  return compare::information_value(measure, entropy1(k), entropy2(l), joint_entropy(k, l));
+}
+
+void fill_information_rows(const Comparison& c, InformationMeasure measure, int first_row, int last_row, double* out,
+                           int threads) {
+  const int rows = last_row - first_row + 1;
+  if (rows <= 0 || c.columns() == 0) return;
+  std::vector<double> entropies2(static_cast<std::size_t>(c.columns()));
+  for (int l = 1; l <= c.columns(); ++l) entropies2[l - 1] = c.entropy2(l);
+  const double log_n = std::log(static_cast<double>(c.object_count)), n = static_cast<double>(c.object_count);
+  const int chunks = std::min(rows, 64);
+  const auto fill = [&](int chunk, int) {
+    const int from = first_row + static_cast<int>(static_cast<std::int64_t>(rows) * chunk / chunks);
+    const int to = first_row + static_cast<int>(static_cast<std::int64_t>(rows) * (chunk + 1) / chunks);
+    for (int k = from; k < to; ++k) {
+      const double entropy1 = c.entropy1(k);
+      const double* joint = c.information.joint.as<double>() + static_cast<std::size_t>(k - 1) * c.columns();
+      double* row = out + static_cast<std::size_t>(k - first_row) * c.columns();
+      for (int l = 0; l < c.columns(); ++l)
+        row[l] = compare::information_value(measure, entropy1, entropies2[l], log_n - joint[l] / n);
+    }
   };
   exact::run_tasks(chunks, exact::thread_count(threads), fill, {});
 }

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "engine/exact/count_table.h"
+#include "engine/exact/level_pair_counts.h"
 #include "engine/exact/pair_measures.h"
 #include "model/errors.h"
 #include "model/tables.h"
@@ -36,6 +37,9 @@ struct CompareOptions {
   // Exact only: compare only the levels with at most this many clusters
   // (0: every level below the top).
   int max_clusters = 0;
+  // Exact only: also the sums behind entropies, for variation of information
+  // and normalized mutual information (a table of doubles more).
+  bool information = false;
   // Memory the tables may take, in bytes; 0: what the system has available.
   std::uint64_t memory_limit = 0;
   ProgressCallback progress;
@@ -66,6 +70,9 @@ struct Comparison {
   // is a + c. Present with precision exact or keep_pair_counts.
   PairCountTable joined_both;
   std::vector<std::int64_t> joined1, joined2;
+  // With information: sums of n log n over the contingency table's cells
+  // and over each level's clusters.
+  exact::InformationTable information;
 
   int rows() const { return static_cast<int>(clusters1.size()); }
   int columns() const { return static_cast<int>(clusters2.size()); }
@@ -79,6 +86,14 @@ struct Comparison {
   ExactValues exact(int k, int l) const { return exact_values(counts(k, l)); }
   double exact_value(ExactMeasure measure, int k, int l) const { return compare::exact_value(measure, counts(k, l)); }
   double fowlkes_mallows(int k, int l) const { return exact_value(ExactMeasure::fowlkes_mallows, k, l); }
+
+  bool has_information() const { return information.rows == rows() && information.columns == columns(); }
+  // Require has_information(). Natural logarithms; entropies of the
+  // partitions of row k and column l, and their joint entropy.
+  double entropy1(int k) const;
+  double entropy2(int l) const;
+  double joint_entropy(int k, int l) const;
+  double information_value(InformationMeasure measure, int k, int l) const;
 };
 
 // The five measures' smallest exact values, found as the minimum report
@@ -89,6 +104,11 @@ std::array<ExactMinimum, kMeasureCount> exact_minima(const Comparison& compariso
 // columns() doubles a row, row by row at out, on `threads` threads.
 void fill_exact_rows(const Comparison& comparison, ExactMeasure measure, int first_row, int last_row, double* out,
                      int threads = 0);
+
+// Fills one information measure's rows first_row..last_row (1-based) at
+// out, as fill_exact_rows does.
+void fill_information_rows(const Comparison& comparison, InformationMeasure measure, int first_row, int last_row,
+                           double* out, int threads = 0);
 
 // What a picture of the comparison shows: the single-precision tables, or
 // the exact values rounded to 4-byte reals, with the compared levels'

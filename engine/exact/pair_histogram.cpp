@@ -1,6 +1,7 @@
 #include "engine/exact/pair_histogram.h"
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 #include "engine/exact/reduced_tree.h"
@@ -87,10 +88,84 @@ struct SideSums {
   std::uint64_t left = 0, right = 0;
 };
 
+// x log x for every count of objects up to N.
+std::vector<double> x_log_x_table(std::size_t n) {
+  std::vector<double> table(n + 1, 0.0);
+  for (std::size_t x = 2; x <= n; ++x) table[x] = static_cast<double>(x) * std::log(static_cast<double>(x));
+  return table;
+}
+
 class MergeCounter {
  public:
-  MergeCounter(const SharedObjects& shared, const ColumnTree& columns)
-      : shared_(shared), columns_(columns), sums_(columns.leaves + columns.left.size()) {}
+  MergeCounter(const SharedObjects& shared, const ColumnTree& columns, const std::vector<double>* x_log_x)
+      : shared_(shared),
+        columns_(columns),
+        x_log_x_(x_log_x),
+        sums_(columns.leaves + columns.left.size()),
+        gains_(x_log_x ? sums_.size() : 0, 0.0) {}
+
+  // What a merge of sides a and b adds to the sum of n log n over cells.
+  double gain(const SideSums& s) const {
+    const double* f = x_log_x_->data();
+    return f[s.left + s.right] - f[s.left] - f[s.right];
+  }
+
+  // Adds, by the column level at which dendrogram 2 joins the two sides, the
+  // pairs the merge joins to row and what it adds to the sum of n log n over
+  // the cells of the contingency table to information (when kept).
+  void add(const LeafOrder::Runs& runs, std::span<std::uint64_t> row, std::span<double> information) {
+    if (x_log_x_)
+      add_sides<true>(runs, row, information);
+    else
+      add_sides<false>(runs, row, information);
+  }
+
+ private:
+  template <bool kInformation>
+  void add_sides(const LeafOrder::Runs& runs, std::span<std::uint64_t> row, std::span<double> information) {
+    const auto first = shared_.cells.begin();
+    const auto left_begin = first + static_cast<std::ptrdiff_t>(shared_.begin[runs.left_begin]);
+    const auto middle = first + static_cast<std::ptrdiff_t>(shared_.begin[runs.middle]);
+    const auto right_end = first + static_cast<std::ptrdiff_t>(shared_.begin[runs.right_end]);
+    for (auto cell = left_begin; cell != middle; ++cell) sums_[cell->leaf2].left += cell->weight;
+    std::uint64_t same_leaf = 0;
+    for (auto cell = middle; cell != right_end; ++cell) {
+      same_leaf += sums_[cell->leaf2].left * cell->weight;
+      sums_[cell->leaf2].right += cell->weight;
+    }
+    row[0] += same_leaf;
+    if constexpr (kInformation) {
+      // A leaf met twice adds its gain once: the second time it is already kept.
+      double leaf_gains = 0.0;
+      for (auto cell = left_begin; cell != right_end; ++cell) {
+        const double g = gain(sums_[cell->leaf2]);
+        leaf_gains += g - gains_[cell->leaf2];
+        gains_[cell->leaf2] = g;
+      }
+      information[0] += leaf_gains;
+    }
+    const int merges = static_cast<int>(columns_.left.size());
+    const int* left = columns_.left.data();
+    const int* right = columns_.right.data();
+    const int* column = columns_.column.data();
+    SideSums* sums = sums_.data();
+    SideSums* made = sums + columns_.leaves;
+    double* gains = gains_.data();
+    double* made_gains = gains + columns_.leaves;
+    for (int j = 0; j < merges; ++j) {
+      const SideSums a = sums[left[j]], b = sums[right[j]];
+      made[j] = {a.left + b.left, a.right + b.right};
+      row[column[j]] += a.left * b.right + b.left * a.right;
+      if constexpr (kInformation) {
+        made_gains[j] = gain(made[j]);
+        information[column[j]] += made_gains[j] - gains[left[j]] - gains[right[j]];
+      }
+    }
+    for (auto cell = left_begin; cell != right_end; ++cell) {
+      sums_[cell->leaf2] = {};
+      if constexpr (kInformation) gains_[cell->leaf2] = 0.0;
+    }
+  }
 
   // Adds the pairs the merge joins to row, by the column level at which
   // dendrogram 2 joins them.
@@ -123,7 +198,9 @@ class MergeCounter {
  private:
   const SharedObjects& shared_;
   const ColumnTree& columns_;
+  const std::vector<double>* x_log_x_;
   std::vector<SideSums> sums_;
+  std::vector<double> gains_;  // [node]: what its merge added to the sum of n log n, with information
 };
 
 // Runs of dendrogram 1's merges that share a level: one row each.
@@ -145,10 +222,28 @@ std::vector<std::uint64_t> column_totals(const LevelledDendrogram& second, KeptL
   return totals;
 }
 
+// The sum of n log n over the clusters of dendrogram 2 at each kept column
+// level: the information row of a dendrogram 1 that is one cluster.
+std::vector<long double> column_information(const LevelledDendrogram& second, KeptLevels columns,
+                                            const std::vector<double>& x_log_x) {
+  std::vector<long double> per_level(static_cast<std::size_t>(second.level_count) + 1, 0.0L);
+  std::vector<std::uint64_t> size(second.object_count + 1, 1);
+  for (const LevelledMerge& merge : second.merges) {
+    const std::uint64_t a = size[merge.kept], b = size[merge.absorbed];
+    per_level[merge.level] += x_log_x[a + b] - x_log_x[a] - x_log_x[b];
+    size[merge.kept] = a + b;
+  }
+  for (std::size_t level = 1; level < per_level.size(); ++level) per_level[level] += per_level[level - 1];
+  std::vector<long double> totals(columns.count);
+  for (int c = 0; c < columns.count; ++c) totals[c] = per_level[columns.base_level + c];
+  return totals;
+}
+
 }  // namespace
 
 bool pair_histogram(const LevelledDendrogram& first, KeptLevels rows, const LevelledDendrogram& second,
-                    KeptLevels columns, int threads, const RowSink& sink, const TaskProgress& progress) {
+                    KeptLevels columns, int threads, const RowSink& sink, const TaskProgress& progress,
+                    const InformationSink& information) {
   // Dendrogram 1 keeps its top merges, which no row shows: the pairs they
   // join are what tells row 0 from the column totals.
   const ReducedTree tree1 = reduce_tree(first, rows.base_level, first.level_count);
@@ -159,22 +254,33 @@ bool pair_histogram(const LevelledDendrogram& first, KeptLevels rows, const Leve
   const std::vector<std::size_t> runs = level_runs(tree1);
   const int tasks = static_cast<int>(runs.size()) - 1;
   threads = std::max(1, std::min(thread_count(threads), tasks));
+  const bool informed = static_cast<bool>(information);
+  const std::vector<double> x_log_x = informed ? x_log_x_table(first.object_count) : std::vector<double>();
 
   struct Worker {
     MergeCounter counter;
     std::vector<std::uint64_t> row, column_sums;
+    std::vector<double> information_row;
+    std::vector<long double> information_sums;
   };
+  const std::size_t width = static_cast<std::size_t>(columns.count), information_width = informed ? width : 0;
   std::vector<Worker> workers;
   for (int t = 0; t < threads; ++t)
-    workers.push_back({MergeCounter(shared, column_merges), std::vector<std::uint64_t>(columns.count),
-                       std::vector<std::uint64_t>(columns.count, 0)});
+    workers.push_back({MergeCounter(shared, column_merges, informed ? &x_log_x : nullptr),
+                       std::vector<std::uint64_t>(width), std::vector<std::uint64_t>(width, 0),
+                       std::vector<double>(information_width), std::vector<long double>(information_width, 0.0L)});
   const auto count_level = [&](int task, int id) {
     Worker& w = workers[id];
     std::fill(w.row.begin(), w.row.end(), 0);
-    for (std::size_t j = runs[task]; j < runs[task + 1]; ++j) w.counter.add(order1.runs[j], w.row);
+    std::fill(w.information_row.begin(), w.information_row.end(), 0.0);
+    for (std::size_t j = runs[task]; j < runs[task + 1]; ++j)
+      w.counter.add(order1.runs[j], w.row, w.information_row);
     for (int c = 0; c < columns.count; ++c) w.column_sums[c] += w.row[c];
     const int row = tree1.merges[runs[task]].level - rows.base_level;
     if (row < rows.count) sink(row, w.row);
+    if (!informed) return;
+    for (int c = 0; c < columns.count; ++c) w.information_sums[c] += w.information_row[c];
+    if (row < rows.count) information(row, w.information_row);
   };
   if (!run_tasks(tasks, threads, count_level, progress)) return false;
 
@@ -182,6 +288,21 @@ bool pair_histogram(const LevelledDendrogram& first, KeptLevels rows, const Leve
   for (const Worker& w : workers)
     for (int c = 0; c < columns.count; ++c) row0[c] -= w.column_sums[c];
   sink(0, row0);
+  if (informed) {
+    // Per column the gains of every merge above row 0 add up (after the
+    // running sum over columns) to what they add to a one-cluster row.
+    std::vector<long double> column_gains(width, 0.0L);
+    for (const Worker& w : workers)
+      for (int c = 0; c < columns.count; ++c) column_gains[c] += w.information_sums[c];
+    const std::vector<long double> totals = column_information(second, columns, x_log_x);
+    std::vector<double> information_row0(width);
+    long double running = 0.0L;
+    for (int c = 0; c < columns.count; ++c) {
+      running += column_gains[c];
+      information_row0[c] = static_cast<double>(totals[c] - running);
+    }
+    information(-1, information_row0);
+  }
   return true;
 }
 

@@ -36,9 +36,17 @@ KeptLevels kept_levels(const LevelledDendrogram& dendrogram, int max_clusters);
 // row.
 using RowSink = std::function<void(int row, std::span<const std::uint64_t> counts)>;
 
+// With information, the same for the sum of n log n over the cells of the
+// contingency table: row r (r >= 1) gets, column by column, what its merges
+// add to the sum at that column level, before any running sum over columns;
+// last, once, row -1 gets the sum itself at row 0, already summed over
+// columns. Same threads and order as the counts.
+using InformationSink = std::function<void(int row, std::span<const double> gains)>;
+
 // Returns false when the progress view asked to stop (some rows are then
 // missing). Both kept level sets must be non-empty.
 bool pair_histogram(const LevelledDendrogram& first, KeptLevels rows, const LevelledDendrogram& second,
-                    KeptLevels columns, int threads, const RowSink& sink, const TaskProgress& progress = {});
+                    KeptLevels columns, int threads, const RowSink& sink, const TaskProgress& progress = {},
+                    const InformationSink& information = {});
 
 }  // namespace compare::exact

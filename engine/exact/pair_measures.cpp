@@ -1,5 +1,6 @@
 #include "engine/exact/pair_measures.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -49,6 +50,13 @@ double exact_value(ExactMeasure measure, const PairCounts& c) {
       return c.both == 0 ? 0.0 : std::sqrt(ratio(c.both, c.first)) * std::sqrt(ratio(c.both, c.second));
   }
   return 0.0;
+}
+
+double information_value(InformationMeasure measure, double entropy1, double entropy2, double joint_entropy) {
+  const double mutual = std::max(0.0, entropy1 + entropy2 - joint_entropy);
+  if (measure == InformationMeasure::variation_of_information) return std::max(0.0, entropy1 + entropy2 - 2 * mutual);
+  const double mean = (entropy1 + entropy2) / 2;
+  return mean == 0 ? 1.0 : mutual / mean;
 }
 
 ExactValues exact_values(const PairCounts& c) {

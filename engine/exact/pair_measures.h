@@ -21,6 +21,17 @@ inline constexpr int kExactMeasureCount = 6;
 // distance of the co-membership vectors), Fowlkes-Mallows as the index.
 double exact_value(ExactMeasure measure, const PairCounts& counts);
 
+// From the contingency table rather than the pair counts, in natural
+// logarithms: Meila's variation of information H(U) + H(V) - 2 I(U, V), and
+// the mutual information over the arithmetic mean of the two entropies.
+enum class InformationMeasure { variation_of_information, nmi };
+inline constexpr int kInformationMeasureCount = 2;
+
+// From the two entropies and the joint entropy. The mutual information is
+// taken as 0 where rounding makes it negative, so variation of information
+// is never below 0; NMI is 1 when both partitions are one cluster each.
+double information_value(InformationMeasure measure, double entropy1, double entropy2, double joint_entropy);
+
 struct ExactValues {
   double jaccard = 0, rand = 0, euclidean = 0, sorensen = 0, adjusted_rand = 0;  // as dissimilarities
   double fowlkes_mallows = 0;  // the index itself, not one minus it

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
+#include <map>
 #include <random>
 #include <vector>
 
@@ -46,6 +48,37 @@ std::vector<int> pair_levels(const LevelledDendrogram& d) {
   return levels;
 }
 
+// Cluster of every object at a level: merges up to it applied.
+std::vector<int> labels_at(const LevelledDendrogram& d, int level) {
+  std::vector<int> name(d.object_count + 1);
+  for (int x = 1; x <= d.object_count; ++x) name[x] = x;
+  for (const LevelledMerge& m : d.merges)
+    if (m.level <= level)
+      for (int& n : name)
+        if (n == m.absorbed) n = m.kept;
+  return name;
+}
+
+double x_log_x(double x) { return x < 2 ? 0.0 : x * std::log(x); }
+
+// The sum of n log n over the cells of the contingency table, worked out
+// from the two labellings.
+double joint_information(const std::vector<int>& labels1, const std::vector<int>& labels2) {
+  std::map<std::pair<int, int>, int> cells;
+  for (std::size_t x = 1; x < labels1.size(); ++x) ++cells[{labels1[x], labels2[x]}];
+  double sum = 0;
+  for (const auto& [cell, count] : cells) sum += x_log_x(count);
+  return sum;
+}
+
+double cluster_information(const std::vector<int>& labels) {
+  std::map<int, int> sizes;
+  for (std::size_t x = 1; x < labels.size(); ++x) ++sizes[labels[x]];
+  double sum = 0;
+  for (const auto& [label, size] : sizes) sum += x_log_x(size);
+  return sum;
+}
+
 struct Case {
   int n, distinct_heights1, distinct_heights2, max_clusters, threads;
 };
@@ -60,12 +93,26 @@ TEST_P(LevelPairCountsTest, EqualsACountOverEveryPair) {
     const auto second = level_merges(random_dendrogram(c.n, c.distinct_heights2, random), c.n);
     const KeptLevels rows = kept_levels(first, c.max_clusters), columns = kept_levels(second, c.max_clusters);
     LevelPairCounts counts;
-    ASSERT_TRUE(count_level_pairs(first, rows, second, columns, c.threads, {}, counts));
+    ASSERT_TRUE(count_level_pairs(first, rows, second, columns, c.threads, {}, counts, true));
+    for (int r = 0; r < rows.count && columns.count > 0; ++r) {
+      const auto labels1 = labels_at(first, rows.base_level + r);
+      ASSERT_NEAR(counts.information.row_clusters[r], cluster_information(labels1), 1e-9);
+      for (int col = 0; col < columns.count; ++col) {
+        const auto labels2 = labels_at(second, columns.base_level + col);
+        ASSERT_NEAR(counts.information.at(r, col), joint_information(labels1, labels2), 1e-9)
+            << "k " << rows.base_level + r << " l " << columns.base_level + col;
+        if (r == 0) {
+          ASSERT_NEAR(counts.information.column_clusters[col], cluster_information(labels2), 1e-9);
+        }
+      }
+    }
     const std::vector<int> levels1 = pair_levels(first), levels2 = pair_levels(second);
     const std::vector<int> clusters1 = clusters_per_level(first), clusters2 = clusters_per_level(second);
     if (rows.count > 0) {
       EXPECT_LE(clusters1[rows.base_level - 1], c.max_clusters > 0 ? c.max_clusters : c.n);
-      if (rows.base_level > 1) EXPECT_GT(clusters1[rows.base_level - 2], c.max_clusters);  // the lowest that fits
+      if (rows.base_level > 1) {
+        EXPECT_GT(clusters1[rows.base_level - 2], c.max_clusters);  // the lowest that fits
+      }
     }
     for (int r = 0; r < rows.count; ++r) {
       for (int col = 0; col < columns.count; ++col) {
