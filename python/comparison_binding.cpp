@@ -62,6 +62,28 @@ py::array exact_table(const Comparison& c, compare::ExactMeasure measure) {
   return read_only(py::array_t<double>({rows, columns}, buffer->as<double>(), owner));
 }
 
+py::array information_table(const Comparison& c, compare::InformationMeasure measure) {
+  const auto rows = static_cast<py::ssize_t>(c.rows()), columns = static_cast<py::ssize_t>(c.columns());
+  if (rows == 0 || columns == 0) return read_only(py::array_t<double>({rows, columns}));
+  if (!c.has_information())
+    throw py::value_error("variation of information and NMI come from exact comparisons: compare(..., exact=True)");
+  auto* buffer = new compare::exact::LargeBuffer(static_cast<std::size_t>(rows * columns) * sizeof(double));
+  py::capsule owner(buffer, [](void* p) { delete static_cast<compare::exact::LargeBuffer*>(p); });
+  {
+    py::gil_scoped_release release;
+    compare::fill_information_rows(c, measure, 1, c.rows(), buffer->as<double>());
+  }
+  return read_only(py::array_t<double>({rows, columns}, buffer->as<double>(), owner));
+}
+
+py::object cached_information_table(const py::object& self, compare::InformationMeasure measure) {
+  const std::string key = measure == compare::InformationMeasure::nmi ? "_exact_nmi" : "_exact_vi";
+  py::dict attributes = self.attr("__dict__");
+  if (!attributes.contains(key))
+    attributes[key.c_str()] = information_table(self.cast<const Comparison&>(), measure);
+  return attributes[key.c_str()];
+}
+
 // Each exact table is worked out on first use and kept with the comparison.
 py::object cached_exact_table(const py::object& self, compare::ExactMeasure measure) {
   const std::string key = std::string("_exact_") + kExactMembers[static_cast<int>(measure)].first;
@@ -195,6 +217,7 @@ Comparison run(const DendrogramFile& first, const DendrogramFile& second, int th
   options.threads = threads;
   options.precision = exact ? compare::Precision::exact : compare::Precision::single;
   options.max_clusters = max_clusters;
+  options.information = exact;
   options.keep_pair_counts = true;
   options.progress = [&bridge](int done, int total) { return bridge(done, total); };
   bool cancelled = false;
@@ -246,6 +269,17 @@ void register_comparison(py::module_& m) {
           "fowlkes_mallows",
           [](const py::object& self) { return cached_exact_table(self, compare::ExactMeasure::fowlkes_mallows); },
           "float64: the Fowlkes-Mallows index at every compared level pair.")
+      .def_property_readonly(
+          "variation_of_information",
+          [](const py::object& self) {
+            return cached_information_table(self, compare::InformationMeasure::variation_of_information);
+          },
+          "float64: Meila's variation of information H(U) + H(V) - 2 I(U, V) (natural logarithms) at every "
+          "compared level pair; exact comparisons only.")
+      .def_property_readonly(
+          "nmi", [](const py::object& self) { return cached_information_table(self, compare::InformationMeasure::nmi); },
+          "float64: normalized mutual information, I(U, V) over the arithmetic mean of H(U) and H(V) "
+          "(scikit-learn's default), at every compared level pair; exact comparisons only.")
       .def("exact", [](const py::object& self) { return exact_tables(self, 0, kExactMembers.size()); },
            "A dict of float64 arrays of shape (L1-1, L2-1), computed from the pair counts in double "
            "precision: jaccard, rand, euclidean, sorensen, adjusted_rand (as dissimilarities, like the "
