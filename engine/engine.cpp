@@ -79,6 +79,19 @@ std::vector<float> kept_heights(const DendrogramFile& file, const exact::KeptLev
   return {first, first + kept.count};
 }
 
+std::vector<double> kept_values(const std::vector<double>& all, const exact::KeptLevels& kept) {
+  const auto first = all.begin() + (kept.base_level - 1);
+  return {first, first + kept.count};
+}
+
+std::vector<float> all_level_heights(const DendrogramFile& file) {
+  std::vector<float> heights;
+  for (int i = 0; i < file.object_count - 1; ++i) heights.push_back(file.merges[i].height);
+  std::sort(heights.begin(), heights.end());
+  heights.erase(std::unique(heights.begin(), heights.end()), heights.end());
+  return heights;
+}
+
 std::vector<int> kept_clusters(const LevelledDendrogram& dendrogram, const exact::KeptLevels& kept) {
   const std::vector<int> all = exact::clusters_per_level(dendrogram);
   const auto first = all.begin() + (kept.base_level - 1);
@@ -169,10 +182,14 @@ Comparison run_comparison(const DendrogramFile& first, const DendrogramFile& sec
   result.clusters2 = kept_clusters(levelled2, columns);
   result.heights1 = kept_heights(first, rows);
   result.heights2 = kept_heights(second, columns);
+  result.triples1 = kept_values(exact::cluster_triples_per_level(levelled1), rows);
+  result.triples2 = kept_values(exact::cluster_triples_per_level(levelled2), columns);
   if (options.precision == Precision::single)
     run_single(first, second, options, result);
   else
     run_exact(levelled1, levelled2, rows, columns, options, result);
+  result.trees = std::make_shared<const ComparedTrees>(
+      ComparedTrees{levelled1, levelled2, all_level_heights(first), all_level_heights(second)});
   return result;
 }
 
@@ -189,6 +206,25 @@ void fill_exact_rows(const Comparison& c, ExactMeasure measure, int first_row, i
                                out + static_cast<std::size_t>(from - first_row) * c.columns());
   };
   exact::run_tasks(chunks, exact::thread_count(threads), fill, {});
+}
+
+exact::TreeCorrelations Comparison::correlations(int threads) const {
+  if (!trees) return {};
+  return exact::tree_correlations(trees->first, trees->heights1, trees->second, trees->heights2, threads);
+}
+
+std::vector<BkPoint> Comparison::bk_curve() const {
+  std::vector<int> column_of(static_cast<std::size_t>(object_count) + 1, 0);
+  for (int l = 1; l <= columns(); ++l) column_of[clusters2[l - 1]] = l;
+  std::vector<BkPoint> curve;
+  for (int k = rows(); k >= 1; --k) {  // fewest rows' clusters at the last row: ascending k
+    const int clusters = clusters1[k - 1], l = column_of[clusters];
+    if (l == 0) continue;
+    const PairCounts c = counts(k, l);
+    const exact::BkValue v = exact::bk_value(object_count, c.both, c.first, c.second, triples1[k - 1], triples2[l - 1]);
+    curve.push_back({clusters, k, l, v.bk, v.expected, v.variance});
+  }
+  return curve;
 }
 
 double Comparison::entropy1(int k) const {

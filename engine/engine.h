@@ -7,12 +7,14 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "engine/exact/count_table.h"
 #include "engine/exact/level_pair_counts.h"
 #include "engine/exact/pair_measures.h"
+#include "engine/exact/tree_correlations.h"
 #include "model/errors.h"
 #include "model/tables.h"
 #include "model/validate.h"
@@ -54,6 +56,22 @@ struct ExactMinimum {
   bool found = false;
 };
 
+// The dendrograms behind a comparison, as levelled merges with the height of
+// every level (the top's too).
+struct ComparedTrees {
+  LevelledDendrogram first, second;
+  std::vector<float> heights1, heights2;
+};
+
+// One point of the Fowlkes-Mallows curve: k clusters in both partitions
+// (rows k_row and columns l_column, 1-based), its index and the index's
+// expectation and variance under random partitions of the same cluster
+// sizes.
+struct BkPoint {
+  int k = 0, row = 0, column = 0;
+  double bk = 0, expected = 0, variance = 0;
+};
+
 struct Comparison {
   Precision precision = Precision::single;
   std::int64_t object_count = 0;
@@ -73,6 +91,8 @@ struct Comparison {
   // With information: sums of n log n over the contingency table's cells
   // and over each level's clusters.
   exact::InformationTable information;
+  std::shared_ptr<const ComparedTrees> trees;
+  std::vector<double> triples1, triples2;  // [k-1]: sum of n (n-1) (n-2) over each compared level's clusters
 
   int rows() const { return static_cast<int>(clusters1.size()); }
   int columns() const { return static_cast<int>(clusters2.size()); }
@@ -94,6 +114,14 @@ struct Comparison {
   double entropy2(int l) const;
   double joint_entropy(int k, int l) const;
   double information_value(InformationMeasure measure, int k, int l) const;
+
+  // Over all object pairs, every level of both dendrograms (not only the
+  // compared ones); a pass as long as the pair counts' own.
+  exact::TreeCorrelations correlations(int threads = 0) const;
+  // Every k that both dendrograms have among their compared levels, in
+  // ascending order; a k that a dendrogram skips (several merges at one
+  // height) is left out. Requires has_pair_counts().
+  std::vector<BkPoint> bk_curve() const;
 };
 
 // The five measures' smallest exact values, found as the minimum report

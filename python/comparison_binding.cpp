@@ -6,6 +6,7 @@
 #include <pybind11/stl.h>
 
 #include <algorithm>
+#include <cmath>
 #include <array>
 #include <string>
 #include <utility>
@@ -82,6 +83,46 @@ py::object cached_information_table(const py::object& self, compare::Information
   if (!attributes.contains(key))
     attributes[key.c_str()] = information_table(self.cast<const Comparison&>(), measure);
   return attributes[key.c_str()];
+}
+
+// The correlations over all object pairs take a pass of their own: worked
+// out once, on first use, without the GIL.
+py::tuple cached_correlations(const py::object& self) {
+  py::dict attributes = self.attr("__dict__");
+  if (!attributes.contains("_correlations")) {
+    compare::exact::TreeCorrelations found;
+    {
+      py::gil_scoped_release release;
+      found = self.cast<const Comparison&>().correlations();
+    }
+    attributes["_correlations"] = py::make_tuple(found.cophenetic_pearson, found.cophenetic_spearman, found.bakers_gamma);
+  }
+  return attributes["_correlations"].cast<py::tuple>();
+}
+
+double cophenetic_correlation(const py::object& self, const std::string& method) {
+  const py::tuple found = cached_correlations(self);
+  if (method == "pearson") return found[0].cast<double>();
+  if (method == "spearman") return found[1].cast<double>();
+  throw py::value_error("unknown method '" + method + "'; the methods are pearson and spearman");
+}
+
+struct BkRecord {
+  std::int32_t k;
+  double bk, expected, variance, lower, upper;
+};
+
+py::array bk_table(const Comparison& c, double sd) {
+  if (!(sd >= 0)) throw py::value_error("sd must be a number of standard deviations, 0 or more");
+  const std::vector<compare::BkPoint> curve = c.bk_curve();
+  py::array_t<BkRecord> table(static_cast<py::ssize_t>(curve.size()));
+  auto rows = table.mutable_unchecked<1>();
+  for (std::size_t i = 0; i < curve.size(); ++i) {
+    const compare::BkPoint& p = curve[i];
+    const double spread = sd * std::sqrt(std::max(0.0, p.variance));
+    rows(static_cast<py::ssize_t>(i)) = {p.k, p.bk, p.expected, p.variance, p.expected - spread, p.expected + spread};
+  }
+  return table;
 }
 
 // Each exact table is worked out on first use and kept with the comparison.
@@ -256,6 +297,7 @@ exact(): every measure in double precision from the pair counts.)";
 }  // namespace
 
 void register_comparison(py::module_& m) {
+  PYBIND11_NUMPY_DTYPE(BkRecord, k, bk, expected, variance, lower, upper);
   py::class_<Comparison> cls(m, "Comparison", py::dynamic_attr(), kComparisonDoc);
   for (int number = 1; number <= kMeasureCount; ++number)
     cls.def_property_readonly(
@@ -280,6 +322,21 @@ void register_comparison(py::module_& m) {
           "nmi", [](const py::object& self) { return cached_information_table(self, compare::InformationMeasure::nmi); },
           "float64: normalized mutual information, I(U, V) over the arithmetic mean of H(U) and H(V) "
           "(scikit-learn's default), at every compared level pair; exact comparisons only.")
+      .def("cophenetic_correlation", &cophenetic_correlation, py::arg("method") = "pearson",
+           "The correlation over all object pairs of the heights at which the two dendrograms join them (their "
+           "cophenetic heights, as 4-byte reals): method 'pearson' or 'spearman' (tied pairs share their mean "
+           "rank). Every level counts, not only the compared ones.")
+      .def_property_readonly(
+          "bakers_gamma", [](const py::object& self) { return cached_correlations(self)[2].cast<double>(); },
+          "Baker's gamma: the Spearman correlation over all object pairs of the largest number of clusters at "
+          "which each tree still holds the pair together (the same ranks as the cophenetic heights, reversed in "
+          "both trees, so equal to cophenetic_correlation('spearman')).")
+      .def("bk", &bk_table, py::arg("sd") = 2.0,
+           "The Fowlkes-Mallows curve: a structured array with one record per number of clusters k that both "
+           "dendrograms have among their compared levels (a k that one skips because of tied heights is left "
+           "out): k, bk (the Fowlkes-Mallows index), expected and variance (under random partitions with the same "
+           "cluster sizes, Fowlkes and Mallows 1983), and the band lower, upper = expected -/+ sd standard "
+           "deviations.")
       .def("exact", [](const py::object& self) { return exact_tables(self, 0, kExactMembers.size()); },
            "A dict of float64 arrays of shape (L1-1, L2-1), computed from the pair counts in double "
            "precision: jaccard, rand, euclidean, sorensen, adjusted_rand (as dissimilarities, like the "
