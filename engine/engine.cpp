@@ -268,6 +268,15 @@ void fill_information_rows(const Comparison& c, InformationMeasure measure, int 
   exact::run_tasks(chunks, exact::thread_count(threads), fill, {});
 }
 
+void fill_measure_rows(const Comparison& c, MeasureId measure, int first_row, int last_row, double* out,
+                       int threads) {
+  if (!from_contingency(measure))
+    return fill_exact_rows(c, static_cast<ExactMeasure>(static_cast<int>(measure)), first_row, last_row, out, threads);
+  fill_information_rows(c,
+                        measure == MeasureId::nmi ? InformationMeasure::nmi : InformationMeasure::variation_of_information,
+                        first_row, last_row, out, threads);
+}
+
 std::array<ExactMinimum, kMeasureCount> exact_minima(const Comparison& c, int threads) {
   using Minima = std::array<ExactMinimum, kMeasureCount>;
   if (c.rows() == 0 || c.columns() == 0) return {};

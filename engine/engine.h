@@ -15,6 +15,7 @@
 #include "engine/exact/level_pair_counts.h"
 #include "engine/exact/pair_measures.h"
 #include "engine/exact/tree_correlations.h"
+#include "engine/measure_names.h"
 #include "model/errors.h"
 #include "model/tables.h"
 #include "model/validate.h"
@@ -122,7 +123,21 @@ struct Comparison {
   // ascending order; a k that a dendrogram skips (several merges at one
   // height) is left out. Requires has_pair_counts().
   std::vector<BkPoint> bk_curve() const;
+
+  // Any measure's exact value: from the pair counts, or for variation of
+  // information and NMI from the contingency sums.
+  double exact_value(MeasureId measure, int k, int l) const {
+    if (from_contingency(measure))
+      return information_value(measure == MeasureId::nmi ? InformationMeasure::nmi
+                                                         : InformationMeasure::variation_of_information,
+                               k, l);
+    return exact_value(static_cast<ExactMeasure>(static_cast<int>(measure)), k, l);
+  }
 };
+
+// Fills any measure's exact rows, as fill_exact_rows does.
+void fill_measure_rows(const Comparison& comparison, MeasureId measure, int first_row, int last_row, double* out,
+                       int threads = 0);
 
 // The five measures' smallest exact values, found as the minimum report
 // finds them: a value replaces the record only when strictly smaller.

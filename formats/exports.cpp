@@ -56,15 +56,25 @@ char* put(char* at, char separator, Real value) {
   return compare::write_shortest(at, value);
 }
 
-char* put_values(char* at, const compare::Comparison& r, int k, int l, char separator) {
-  if (r.precision == compare::Precision::exact) {
-    const compare::ExactValues e = r.exact(k, l);
-    for (double v : {e.jaccard, e.rand, e.euclidean, e.sorensen, e.adjusted_rand, e.fowlkes_mallows})
-      at = put(at, separator, v);
-    return at;
+char* put_values(char* at, const compare::Comparison& r, int k, int l, char separator,
+                 const std::vector<compare::MeasureId>& measures) {
+  const bool exact = r.precision == compare::Precision::exact;
+  for (const compare::MeasureId m : measures) {
+    if (exact)
+      at = put(at, separator, r.exact_value(m, k, l));
+    else if (m == compare::MeasureId::fowlkes_mallows)
+      at = put(at, separator, static_cast<float>(r.fowlkes_mallows(k, l)));
+    else
+      at = put(at, separator, r.tables.value(static_cast<int>(m) + 1, k, l));
   }
-  for (int m = 1; m <= compare::kMeasureCount; ++m) at = put(at, separator, r.tables.value(m, k, l));
-  return put(at, separator, static_cast<float>(r.fowlkes_mallows(k, l)));
+  return at;
+}
+
+// Refuses measures that the comparison cannot give.
+void check_measures(const compare::Comparison& r, const std::vector<compare::MeasureId>& measures) {
+  for (const compare::MeasureId m : measures)
+    if (compare::from_contingency(m) && !r.has_information())
+      throw compare::InputError(std::string(compare::measure_name(m)) + " comes from exact comparisons only (--exact)");
 }
 
 char* put_row(char* at, const LevelFields& row, const LevelFields& column, char separator) {
@@ -81,11 +91,11 @@ std::size_t longest(const std::vector<LevelFields>& fields) {
   return most;
 }
 
-std::string header_line(char separator) {
+std::string header_line(char separator, const std::vector<compare::MeasureId>& measures) {
   std::string line = "k";
   for (const char* name : {"l", "clusters1", "clusters2", "height1", "height2"}) line += separator + std::string(name);
-  for (const char* name : kMeasureNames) line += separator + std::string(name);
-  return line + separator + "fowlkes_mallows\n";
+  for (const compare::MeasureId m : measures) line += separator + std::string(compare::measure_name(m));
+  return line + "\n";
 }
 
 // The .npy header: magic, version 1.0, a dict padded with blanks so that
@@ -116,7 +126,7 @@ void write_npy(const std::string& path, const char* descr, const std::vector<std
 
 // An exact measure's table, a few megabytes of rows at a time, so that no
 // whole table of doubles is ever held.
-void write_exact_npy(const std::string& path, const compare::Comparison& result, compare::ExactMeasure measure) {
+void write_exact_npy(const std::string& path, const compare::Comparison& result, compare::MeasureId measure) {
   const std::size_t columns = static_cast<std::size_t>(result.columns());
   const int rows_at_once = static_cast<int>(std::max<std::size_t>(1, (1u << 19) / std::max<std::size_t>(1, columns)));
   compare::write_file_atomically(path, [&](std::ostream& out) {
@@ -124,7 +134,7 @@ void write_exact_npy(const std::string& path, const compare::Comparison& result,
     std::vector<double> block(static_cast<std::size_t>(rows_at_once) * columns);
     for (int first = 1; first <= result.rows(); first += rows_at_once) {
       const int last = std::min(result.rows(), first + rows_at_once - 1);
-      compare::fill_exact_rows(result, measure, first, last, block.data());
+      compare::fill_measure_rows(result, measure, first, last, block.data());
       out.write(reinterpret_cast<const char*>(block.data()),
                 static_cast<std::streamsize>(static_cast<std::size_t>(last - first + 1) * columns * sizeof(double)));
     }
@@ -166,11 +176,19 @@ int export_threads() {
 // Formatting the numbers costs more than writing them, so rows are
 // formatted in parallel, a few megabytes per thread at a time, and written
 // in their order.
-void write_level_pairs(const compare::Comparison& result, const std::string& path, char separator) {
+std::vector<compare::MeasureId> default_export_measures() {
+  using compare::MeasureId;
+  return {MeasureId::jaccard,  MeasureId::rand,          MeasureId::euclidean,
+          MeasureId::sorensen, MeasureId::adjusted_rand, MeasureId::fowlkes_mallows};
+}
+
+void write_level_pairs(const compare::Comparison& result, const std::string& path, char separator,
+                       const std::vector<compare::MeasureId>& measures) {
+  check_measures(result, measures);
   const auto rows = level_fields(result.clusters1, result.heights1, result.base_level1);
   const auto columns = level_fields(result.clusters2, result.heights2, result.base_level2);
   const std::size_t row_room =
-      longest(rows) + longest(columns) + (compare::kMeasureCount + 1) * (compare::kShortestRoom + 1) + 8;
+      longest(rows) + longest(columns) + measures.size() * (compare::kShortestRoom + 1) + 8;
   const int row_count = static_cast<int>(rows.size()), column_count = static_cast<int>(columns.size());
   const int threads = export_threads();
   const int rows_per_part = std::max<std::size_t>(1, (4u << 20) / (90 * std::max(1, column_count)));
@@ -184,14 +202,14 @@ void write_level_pairs(const compare::Comparison& result, const std::string& pat
     for (int k = from; k < to; ++k) {
       for (int l = 1; l <= column_count; ++l) {
         at = put_row(at, rows[k - 1], columns[l - 1], separator);
-        at = put_values(at, result, k, l, separator);
+        at = put_values(at, result, k, l, separator, measures);
         *at++ = '\n';
       }
     }
     part.used = static_cast<std::size_t>(at - part.text.get());
   };
   compare::write_file_atomically(path, [&](std::ostream& out) {
-    out << header_line(separator);
+    out << header_line(separator, measures);
     std::vector<Part> parts(threads);
     for (int first = 1; first <= row_count; first += threads * rows_per_part) {
       {
@@ -208,24 +226,23 @@ void write_level_pairs(const compare::Comparison& result, const std::string& pat
 }
 
 void write_npy_directory(const compare::Comparison& result, const std::string& directory,
-                         const std::function<std::string(const std::string&)>& where_to) {
+                         const std::function<std::string(const std::string&)>& where_to,
+                         const std::vector<compare::MeasureId>& measures) {
+  check_measures(result, measures);
   if (::mkdir(directory.c_str(), 0777) != 0 && errno != EEXIST)
     throw compare::OutputError(directory + ": cannot make the directory: " + std::strerror(errno));
   const std::vector<std::size_t> shape = {static_cast<std::size_t>(result.rows()),
                                           static_cast<std::size_t>(result.columns())};
   const auto path_of = [&](const std::string& name) { return where_to(directory + "/" + name + ".npy"); };
-  if (result.precision == compare::Precision::exact) {
-    for (int m = 0; m < compare::kExactMeasureCount; ++m)
-      write_exact_npy(path_of(kExactMeasureNames[m]), result, static_cast<compare::ExactMeasure>(m));
-  } else {
-    const auto& t = result.tables;
-    const std::size_t cells = shape[0] * shape[1];
-    for (int m = 1; m <= compare::kMeasureCount; ++m) {
-      std::vector<float> table(cells);
-      for (std::size_t i = 0; i < cells; ++i) table[i] = t.values[i * compare::kMeasureCount + (m - 1)];
-      write_npy(path_of(kMeasureNames[m - 1]), "<f4", shape, table);
+  for (const compare::MeasureId m : measures) {
+    if (result.precision == compare::Precision::exact || m == compare::MeasureId::fowlkes_mallows) {
+      write_exact_npy(path_of(compare::measure_name(m)), result, m);
+      continue;
     }
-    write_exact_npy(path_of("fowlkes_mallows"), result, compare::ExactMeasure::fowlkes_mallows);
+    const std::size_t cells = shape[0] * shape[1];
+    std::vector<float> table(cells);
+    for (std::size_t i = 0; i < cells; ++i) table[i] = result.tables.values[i * compare::kMeasureCount + static_cast<int>(m)];
+    write_npy(path_of(compare::measure_name(m)), "<f4", shape, table);
   }
   write_npy(path_of("clusters1"), "<i4", {result.clusters1.size()}, result.clusters1);
   write_npy(path_of("clusters2"), "<i4", {result.clusters2.size()}, result.clusters2);
@@ -233,8 +250,24 @@ void write_npy_directory(const compare::Comparison& result, const std::string& d
   write_npy(path_of("heights2"), "<f4", {result.heights2.size()}, result.heights2);
 }
 
+void write_bk_table(const compare::Comparison& result, const std::string& path, char separator, double sd) {
+  std::string text = "k";
+  for (const char* name : {"bk", "expected", "variance", "lower", "upper"}) text += separator + std::string(name);
+  text += '\n';
+  for (const compare::BkPoint& p : result.bk_curve()) {
+    const double spread = sd * std::sqrt(std::max(0.0, p.variance));
+    append_integer(text, p.k);
+    for (double v : {p.bk, p.expected, p.variance, p.expected - spread, p.expected + spread}) {
+      text += separator;
+      append_shortest(text, v);
+    }
+    text += '\n';
+  }
+  compare::write_file_atomically(path, [&](std::ostream& out) { out << text; });
+}
+
 void write_json_summary(const compare::Comparison& result, const std::vector<InputSummary>& inputs,
-                        const std::string& path) {
+                        const std::string& path, bool correlations) {
   const bool exact = result.precision == compare::Precision::exact;
   std::string json = "{\n  \"version\": " + json_string(DENDROCOMPARE_VERSION) + ",\n  \"inputs\": [";
   for (std::size_t i = 0; i < inputs.size(); ++i)
@@ -256,7 +289,14 @@ void write_json_summary(const compare::Comparison& result, const std::vector<Inp
     json += std::string(m ? "," : "") + "\n    " + json_string(kMeasureNames[m]) + ": {\"value\": " + value +
             ", \"clusters1\": " + std::to_string(clusters1) + ", \"clusters2\": " + std::to_string(clusters2) + "}";
   }
-  json += "\n  }\n}\n";
+  json += "\n  }";
+  if (correlations) {
+    const compare::exact::TreeCorrelations c = result.correlations();
+    json += ",\n  \"correlations\": {\"cophenetic_pearson\": " + json_number(c.cophenetic_pearson) +
+            ", \"cophenetic_spearman\": " + json_number(c.cophenetic_spearman) +
+            ", \"bakers_gamma\": " + json_number(c.bakers_gamma) + "}";
+  }
+  json += "\n}\n";
   compare::write_file_atomically(path, [&](std::ostream& out) { out << json; });
 }
 

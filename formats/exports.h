@@ -13,30 +13,40 @@ namespace cli {
 inline constexpr const char* kMeasureNames[compare::kMeasureCount] = {"jaccard", "rand", "euclidean", "sorensen",
                                                                       "adjusted_rand"};
 
-inline constexpr const char* kExactMeasureNames[compare::kExactMeasureCount] = {
-    "jaccard", "rand", "euclidean", "sorensen", "adjusted_rand", "fowlkes_mallows"};
+// What the exports hold unless told otherwise: the five tables and
+// Fowlkes-Mallows.
+std::vector<compare::MeasureId> default_export_measures();
 
-// k, l (the level numbers), clusters1, clusters2, height1, height2, the
-// five measures and Fowlkes-Mallows. Reals as the shortest decimal that
-// reads back to the same value: the stored 4-byte values of a
-// single-precision comparison (which must keep its pair counts), the
-// doubles of an exact one. separator is '\t' or ','. "-" writes to
-// standard output.
-void write_level_pairs(const compare::Comparison& result, const std::string& path, char separator);
+// k, l (the level numbers), clusters1, clusters2, height1, height2 and the
+// measures, in the order given. Reals as the shortest decimal that reads
+// back to the same value: the stored 4-byte values of a single-precision
+// comparison (which must keep its pair counts; Fowlkes-Mallows rounded to
+// 4 bytes too), the doubles of an exact one; variation of information and
+// NMI need an exact comparison with information. separator is '\t' or ','.
+// "-" writes to standard output.
+void write_level_pairs(const compare::Comparison& result, const std::string& path, char separator,
+                       const std::vector<compare::MeasureId>& measures = default_export_measures());
 
-// One .npy file per measure (rows by columns: float32 from the
-// single-precision tables, float64 from exact counts), fowlkes_mallows.npy
-// (float64), clusters1/2.npy (int32) and heights1/2.npy (float32). Each
-// file is written to where_to(its final path).
+// One .npy file per measure, named by it (rows by columns: float32 from the
+// single-precision tables, float64 from exact counts and for
+// Fowlkes-Mallows), clusters1/2.npy (int32) and heights1/2.npy (float32).
+// Each file is written to where_to(its final path).
 void write_npy_directory(const compare::Comparison& result, const std::string& directory,
-                         const std::function<std::string(const std::string&)>& where_to);
+                         const std::function<std::string(const std::string&)>& where_to,
+                         const std::vector<compare::MeasureId>& measures = default_export_measures());
+
+// The Fowlkes-Mallows curve as a table: k, bk, expected, variance, lower,
+// upper (the band at sd standard deviations about the expectation).
+void write_bk_table(const compare::Comparison& result, const std::string& path, char separator, double sd);
 
 struct InputSummary {
   std::string path;
   std::string format;
 };
 
+// With correlations, also the cophenetic correlations and Baker's gamma
+// over all object pairs.
 void write_json_summary(const compare::Comparison& result, const std::vector<InputSummary>& inputs,
-                        const std::string& path);
+                        const std::string& path, bool correlations = false);
 
 }  // namespace cli

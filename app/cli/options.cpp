@@ -68,6 +68,17 @@ void define_options(CLI::App& app, Options& o) {
                  "what --plot draws: jaccard, rand, euclidean, sorensen, adjusted_rand (default) or agreement "
                  "(all five where both dendrograms have the same number of clusters)")
       ->check(CLI::IsMember({"jaccard", "rand", "euclidean", "sorensen", "adjusted_rand", "agreement"}));
+  app.add_option("--measures", o.measures,
+                 "the measures the exports hold, in this order (default: jaccard, rand, euclidean, sorensen, "
+                 "adjusted_rand, fowlkes_mallows); variation_of_information and nmi need --exact")
+      ->delimiter(',')
+      ->check(CLI::IsMember({"jaccard", "rand", "euclidean", "sorensen", "adjusted_rand", "fowlkes_mallows",
+                             "variation_of_information", "nmi"}));
+  app.add_option("--bk", o.bk,
+                 "the Fowlkes-Mallows curve at every k both dendrograms have, with its expectation, variance and "
+                 "band under random partitions of the same sizes, tab-separated ('-': standard output)");
+  app.add_option("--bk-sd", o.bk_sd, "the band of --bk in standard deviations about the expectation (default 2)")
+      ->check(CLI::NonNegativeNumber);
   app.add_option("--write-den", o.write_den, "write FIRST in our own format to FILE, then stop");
   app.add_option("-j,--threads", o.threads, "threads for the comparison (default: all cores)")
       ->check(CLI::Range(0, 1024));
@@ -78,8 +89,11 @@ void check_options(const Options& o) {
   if (o.first.empty()) throw CLI::ValidationError("FIRST", "give two dendrogram files (or none for the dialogue)");
   if (o.second.empty() && o.write_den.empty())
     throw CLI::ValidationError("SECOND", "give the second dendrogram file");
-  int to_standard_output = (o.tsv == "-") + (o.csv == "-") + (o.json == "-");
-  if (to_standard_output > 1) throw CLI::ValidationError("only one of --tsv, --csv and --json can write to '-'");
+  int to_standard_output = (o.tsv == "-") + (o.csv == "-") + (o.json == "-") + (o.bk == "-");
+  if (to_standard_output > 1)
+    throw CLI::ValidationError("only one of --tsv, --csv, --json and --bk can write to '-'");
+  if (o.wants_information() && !o.exact_exports())
+    throw CLI::ValidationError("--measures", "variation_of_information and nmi come from exact comparisons: add --exact");
   if (o.max_clusters > 0 && !o.no_matrices)
     throw CLI::ValidationError("--max-clusters compares the top levels alone, which MATRICES.DAT cannot hold: "
                                "add --no-matrices");

@@ -2,6 +2,7 @@
 // The command line's options, parsed by CLI11, and the checks between them.
 #include <CLI/CLI.hpp>
 #include <string>
+#include <vector>
 
 namespace cli {
 
@@ -14,6 +15,9 @@ struct Options {
   std::string write_den;
   std::string plot;
   std::string measure = "adjusted_rand";
+  std::vector<std::string> measures;  // of the exports; empty: the five tables and Fowlkes-Mallows
+  std::string bk;
+  double bk_sd = 2.0;
   bool exact = false;
   bool no_matrices = false;
   int max_clusters = 0;
@@ -21,10 +25,16 @@ struct Options {
   int threads = 0;
 
   bool wants_exports() const { return !tsv.empty() || !csv.empty() || !npy.empty() || !plot.empty() || !json.empty(); }
-  bool wants_pair_counts() const { return !tsv.empty() || !csv.empty() || !npy.empty() || !plot.empty(); }
+  bool wants_pair_counts() const { return !tsv.empty() || !csv.empty() || !npy.empty() || !plot.empty() || !bk.empty(); }
+  // Variation of information or NMI among the exported measures.
+  bool wants_information() const {
+    for (const std::string& m : measures)
+      if (m == "variation_of_information" || m == "nmi") return true;
+    return false;
+  }
   // Exports from the exact engine rather than from the single-precision tables.
   bool exact_exports() const { return exact || max_clusters > 0; }
-  bool writes_to_standard_output() const { return tsv == "-" || csv == "-" || json == "-"; }
+  bool writes_to_standard_output() const { return tsv == "-" || csv == "-" || json == "-" || bk == "-"; }
 };
 
 void define_options(CLI::App& app, Options& options);

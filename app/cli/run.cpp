@@ -33,6 +33,7 @@ compare::Comparison compare_with_progress(const compare::DendrogramFile& first, 
   compare_options.threads = options.threads;
   compare_options.precision = precision;
   compare_options.max_clusters = options.max_clusters;
+  compare_options.information = precision == compare::Precision::exact && options.wants_information();
   compare_options.keep_pair_counts = options.wants_pair_counts() && !options.exact_exports();
   compare_options.progress = [&](int done, int total) { return bar.update(done, total); };
   return compare::run_comparison(first, second, compare_options);
@@ -49,14 +50,18 @@ std::string matrices_path(const Options& options) {
 }
 
 void write_exports(const compare::Comparison& result, const Options& options, StagedOutputs& outputs) {
-  if (!options.tsv.empty()) write_level_pairs(result, outputs.stage(options.tsv), '\t');
-  if (!options.csv.empty()) write_level_pairs(result, outputs.stage(options.csv), ',');
+  std::vector<compare::MeasureId> measures;
+  for (const std::string& name : options.measures) measures.push_back(*compare::measure_named(name));
+  if (measures.empty()) measures = default_export_measures();
+  if (!options.tsv.empty()) write_level_pairs(result, outputs.stage(options.tsv), '\t', measures);
+  if (!options.csv.empty()) write_level_pairs(result, outputs.stage(options.csv), ',', measures);
   if (!options.npy.empty())
-    write_npy_directory(result, options.npy, [&](const std::string& path) { return outputs.stage(path); });
+    write_npy_directory(result, options.npy, [&](const std::string& path) { return outputs.stage(path); }, measures);
+  if (!options.bk.empty()) write_bk_table(result, outputs.stage(options.bk), '\t', options.bk_sd);
   if (!options.json.empty())
     write_json_summary(result, {{options.first, format_of(options.first, options)},
                                 {options.second, format_of(options.second, options)}},
-                       outputs.stage(options.json));
+                       outputs.stage(options.json), options.max_clusters == 0);
   if (!options.plot.empty()) {
     std::string error;
     if (console::plots::render_file(result, outputs.stage(options.plot, true),

@@ -110,6 +110,46 @@ TEST(CliArguments, TheTopLevelsAloneAreTheirRowsOfTheExactTable) {
   EXPECT_FALSE(ws.exists("MATRICES.DAT"));
 }
 
+// Level pair (2, 3) of the five-object example: {1,2},{3,4,5} against
+// {1,2,3,4},{5}. Both join (1,2) and (3,4): a = 2, a + b = 4, a + c = 6 of 10
+// pairs; the contingency table has cells 2, 2, 1, so H(U, V) = ln 5 -
+// (4 ln 2)/5, H(U) = ln 5 - (2 ln 2 + 3 ln 3)/5, H(V) = ln 5 - (4 ln 4)/5.
+TEST(CliArguments, ChosenMeasuresAndTheFowlkesMallowsCurve) {
+  Workspace ws;
+  ws.write("five1.den", kFive1);
+  ws.write("five2.den", kFive2);
+  const auto chosen = ws.run_with(
+      "", {"--exact", "--no-matrices", "--measures", "nmi,variation_of_information,rand", "--csv", "-", "five1.den",
+           "five2.den"});
+  ASSERT_EQ(chosen.exit_status, 0) << chosen.err;
+  const auto rows = lines_of(chosen.out);
+  ASSERT_EQ(rows.size(), 7u);
+  EXPECT_EQ(rows[0], "k,l,clusters1,clusters2,height1,height2,nmi,variation_of_information,rand");
+  std::vector<double> fields;
+  std::istringstream row(rows[6]);
+  for (std::string field; std::getline(row, field, ',');) fields.push_back(std::strtod(field.c_str(), nullptr));
+  const double ln2 = std::log(2.0), ln3 = std::log(3.0), ln5 = std::log(5.0);
+  const double joint = ln5 - 4 * ln2 / 5, h1 = ln5 - (2 * ln2 + 3 * ln3) / 5, h2 = ln5 - 4 * std::log(4.0) / 5;
+  const double mutual = h1 + h2 - joint;
+  ASSERT_EQ(fields.size(), 9u);
+  EXPECT_NEAR(fields[6], mutual / ((h1 + h2) / 2), 1e-15);
+  EXPECT_NEAR(fields[7], h1 + h2 - 2 * mutual, 1e-15);
+  EXPECT_EQ(fields[8], 0.6);
+
+  const auto curve = ws.run_with("", {"--bk", "-", "five1.den", "five2.den"});
+  ASSERT_EQ(curve.exit_status, 0) << curve.err;
+  const auto bk = lines_of(curve.out);
+  ASSERT_EQ(bk.size(), 3u);  // k = 2 and 3: the first dendrogram has no level of 4 clusters
+  EXPECT_EQ(bk[0], "k\tbk\texpected\tvariance\tlower\tupper");
+  // k = 2: B = a / sqrt((a+b)(a+c)) = 2 / sqrt(24); E = sqrt(P Q) / (n (n-1)) with P = 8, Q = 12.
+  EXPECT_EQ(bk[1].substr(0, bk[1].find('\t', 2)), "2\t0.408248290463863");
+  EXPECT_NEAR(std::strtod(bk[1].c_str() + bk[1].find('\t', 2) + 1, nullptr), std::sqrt(96.0) / 20, 1e-15);
+
+  const auto refused = ws.run_with("", {"--measures", "nmi", "--csv", "-", "five1.den", "five2.den"});
+  EXPECT_EQ(refused.exit_status, 2);
+  EXPECT_NE(refused.err.find("--exact"), std::string::npos) << refused.err;
+}
+
 TEST(CliArguments, WithoutMatricesTheReportPointsToNoFile) {
   Workspace ws;
   ws.write("five1.den", kFive1);
