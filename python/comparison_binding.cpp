@@ -250,7 +250,7 @@ class ProgressBridge {
 };
 
 Comparison run(const DendrogramFile& first, const DendrogramFile& second, int threads, py::object progress, bool exact,
-               int max_clusters) {
+               int max_clusters, bool information) {
   if (threads < 0) throw py::value_error("threads must be at least 1, or None for as many as the hardware offers");
   if (max_clusters < 0) throw py::value_error("max_clusters must be a positive integer, or None for every level");
   ProgressBridge bridge(std::move(progress));
@@ -258,7 +258,7 @@ Comparison run(const DendrogramFile& first, const DendrogramFile& second, int th
   options.threads = threads;
   options.precision = exact ? compare::Precision::exact : compare::Precision::single;
   options.max_clusters = max_clusters;
-  options.information = exact;
+  options.information = exact && information;
   options.keep_pair_counts = true;
   options.progress = [&bridge](int done, int total) { return bridge(done, total); };
   bool cancelled = false;
@@ -381,7 +381,7 @@ void register_comparison(py::module_& m) {
   m.attr("MEASURES") = py::make_tuple(kMeasureNames[0], kMeasureNames[1], kMeasureNames[2], kMeasureNames[3],
                                       kMeasureNames[4]);
   m.def("_compare", &run, py::arg("first"), py::arg("second"), py::arg("threads"), py::arg("progress"),
-        py::arg("exact"), py::arg("max_clusters"),
+        py::arg("exact"), py::arg("max_clusters"), py::arg("information") = true,
         "Compares two Dendrogram objects with the GIL released.");
 }
 

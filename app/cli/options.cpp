@@ -65,9 +65,11 @@ void define_options(CLI::App& app, Options& o) {
   app.add_option("--json", o.json, "a summary: levels, minima, inputs, version ('-': standard output)");
   app.add_option("--plot", o.plot, "draw a measure's table as a heat map, FILE.png or FILE.svg");
   app.add_option("--measure", o.measure,
-                 "what --plot draws: jaccard, rand, euclidean, sorensen, adjusted_rand (default) or agreement "
-                 "(all five where both dendrograms have the same number of clusters)")
-      ->check(CLI::IsMember({"jaccard", "rand", "euclidean", "sorensen", "adjusted_rand", "agreement"}));
+                 "what --plot draws: jaccard, rand, euclidean, sorensen, adjusted_rand (default), agreement "
+                 "(all five where both dendrograms have the same number of clusters), or with --exact "
+                 "variation_of_information or nmi (drawn as 1 - NMI)")
+      ->check(CLI::IsMember({"jaccard", "rand", "euclidean", "sorensen", "adjusted_rand", "agreement",
+                             "variation_of_information", "nmi"}));
   app.add_option("--measures", o.measures,
                  "the measures the exports hold, in this order (default: jaccard, rand, euclidean, sorensen, "
                  "adjusted_rand, fowlkes_mallows); variation_of_information and nmi need --exact")
@@ -94,6 +96,8 @@ void check_options(const Options& o) {
     throw CLI::ValidationError("only one of --tsv, --csv, --json and --bk can write to '-'");
   if (o.wants_information() && !o.exact_exports())
     throw CLI::ValidationError("--measures", "variation_of_information and nmi come from exact comparisons: add --exact");
+  if (o.plots_information() && !o.exact_exports())
+    throw CLI::ValidationError("--measure", "variation_of_information and nmi come from exact comparisons: add --exact");
   if (o.max_clusters > 0 && !o.no_matrices)
     throw CLI::ValidationError("--max-clusters compares the top levels alone, which MATRICES.DAT cannot hold: "
                                "add --no-matrices");

@@ -26,11 +26,12 @@ struct Options {
 
   bool wants_exports() const { return !tsv.empty() || !csv.empty() || !npy.empty() || !plot.empty() || !json.empty(); }
   bool wants_pair_counts() const { return !tsv.empty() || !csv.empty() || !npy.empty() || !plot.empty() || !bk.empty(); }
-  // Variation of information or NMI among the exported measures.
+  bool plots_information() const { return !plot.empty() && (measure == "variation_of_information" || measure == "nmi"); }
+  // Variation of information or NMI among the exported or drawn measures.
   bool wants_information() const {
     for (const std::string& m : measures)
       if (m == "variation_of_information" || m == "nmi") return true;
-    return false;
+    return plots_information();
   }
   // Exports from the exact engine rather than from the single-precision tables.
   bool exact_exports() const { return exact || max_clusters > 0; }

@@ -14,23 +14,35 @@ bool is_finite(float value) { return std::isfinite(value); }
 
 }  // namespace
 
-HeatTable::HeatTable(const compare::ComparisonTables& tables, int m)
-    : rows_(static_cast<int>(tables.compared_rows())), columns_(static_cast<int>(tables.compared_columns())) {
-  values_.resize(static_cast<std::size_t>(rows_) * static_cast<std::size_t>(columns_));
-  row_clusters_.assign(tables.cluster_counts1.begin(),
-                       tables.cluster_counts1.begin() + std::min<std::ptrdiff_t>(rows_, std::ssize(tables.cluster_counts1)));
-  row_clusters_.resize(static_cast<std::size_t>(rows_), 0);
-  column_clusters_.assign(tables.cluster_counts2.begin(),
-                          tables.cluster_counts2.begin() + std::min<std::ptrdiff_t>(columns_, std::ssize(tables.cluster_counts2)));
-  column_clusters_.resize(static_cast<std::size_t>(columns_), 0);
+namespace {
 
+std::vector<int> counts_of(const std::vector<int>& counts, std::size_t n) {
+  std::vector<int> result(counts.begin(), counts.begin() + static_cast<std::ptrdiff_t>(std::min(n, counts.size())));
+  result.resize(n, 0);
+  return result;
+}
+
+}  // namespace
+
+HeatTable::HeatTable(const compare::ComparisonTables& tables, int m)
+    : HeatTable(counts_of(tables.cluster_counts1, tables.compared_rows()),
+                counts_of(tables.cluster_counts2, tables.compared_columns()),
+                [&](int k, int l) { return tables.value(m, k, l); }) {}
+
+HeatTable::HeatTable(std::vector<int> row_clusters, std::vector<int> column_clusters,
+                     const std::function<float(int k, int l)>& value)
+    : rows_(static_cast<int>(row_clusters.size())),
+      columns_(static_cast<int>(column_clusters.size())),
+      row_clusters_(std::move(row_clusters)),
+      column_clusters_(std::move(column_clusters)) {
+  values_.resize(static_cast<std::size_t>(rows_) * static_cast<std::size_t>(columns_));
   float smallest = std::numeric_limits<float>::infinity();
   float low = std::numeric_limits<float>::infinity();
   float high = -std::numeric_limits<float>::infinity();
   std::size_t i = 0;
   for (int k = 1; k <= rows_; ++k) {
     for (int l = 1; l <= columns_; ++l, ++i) {
-      float v = tables.value(m, k, l);
+      float v = value(k, l);
       values_[i] = v;
       if (v < smallest || (!minimum_ && v == smallest)) {
         smallest = v;

@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QSize>
 #include <optional>
+#include <functional>
 #include <vector>
 
 #include "console/plots/colour_map.h"
@@ -25,6 +26,10 @@ class HeatTable {
   // Copies measure m (1..5) out of the interleaved tables, so that every
   // redraw reads one contiguous table.
   HeatTable(const compare::ComparisonTables& tables, int m);
+  // Any table of rows x columns values, value(k, l) for k = 1..rows and
+  // l = 1..columns.
+  HeatTable(std::vector<int> row_clusters, std::vector<int> column_clusters,
+            const std::function<float(int k, int l)>& value);
 
   int rows() const { return rows_; }
   int columns() const { return columns_; }

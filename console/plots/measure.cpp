@@ -12,13 +12,15 @@ struct MeasureNames {
   std::string_view title;
 };
 
-constexpr std::array<MeasureNames, 6> kNames = {{
+constexpr std::array<MeasureNames, 8> kNames = {{
     {Measure::jaccard, "jaccard", "1 - jaccard"},
     {Measure::rand, "rand", "1 - simple match = 1 - RAND"},
     {Measure::euclidean, "euclidean", "Euclidean"},
     {Measure::sorensen, "sorensen", "1 - Sorensen"},
     {Measure::adjusted_rand, "adjusted_rand", "1 - ADJUSTED RAND"},
     {Measure::agreement, "agreement", "Agreement at equal cluster counts"},
+    {Measure::variation_of_information, "variation_of_information", "Variation of information"},
+    {Measure::nmi, "nmi", "1 - normalized mutual information"},
 }};
 
 const MeasureNames& names_of(Measure measure) { return kNames[static_cast<std::size_t>(measure) - 1]; }

@@ -8,7 +8,9 @@
 namespace console::plots {
 
 // The five in table order (measure m = 1..5), then the line plot.
-enum class Measure { jaccard = 1, rand, euclidean, sorensen, adjusted_rand, agreement };
+// After them the two from the contingency table of exact comparisons, NMI
+// drawn as one minus it so that, as everywhere, smaller is more alike.
+enum class Measure { jaccard = 1, rand, euclidean, sorensen, adjusted_rand, agreement, variation_of_information, nmi };
 
 inline constexpr int kTableMeasures = 5;
 
@@ -16,7 +18,7 @@ inline int measure_number(Measure measure) { return static_cast<int>(measure); }
 inline Measure table_measure(int m) { return static_cast<Measure>(m); }
 
 // The names the command line takes: "jaccard", "rand", "euclidean",
-// "sorensen", "adjusted_rand", "agreement".
+// "sorensen", "adjusted_rand", "agreement", "variation_of_information", "nmi".
 std::string_view measure_name(Measure measure);
 std::optional<Measure> parse_measure(std::string_view name);
 

@@ -30,7 +30,19 @@ Picture::Picture(const compare::Comparison& results, Measure measure)
       exact_tables_(exact_tables_of(results)),
       tables_(exact_tables_ ? *exact_tables_ : results.tables),
       measure_(measure) {
-  if (measure != Measure::agreement) table_.emplace(tables_, measure_number(measure));
+  if (measure == Measure::variation_of_information || measure == Measure::nmi) {
+    const bool nmi = measure == Measure::nmi;
+    const auto kind = nmi ? compare::InformationMeasure::nmi : compare::InformationMeasure::variation_of_information;
+    // Without the contingency sums (a single-precision comparison) the table is empty.
+    const bool known = results.has_information();
+    table_.emplace(known ? results.clusters1 : std::vector<int>(), known ? results.clusters2 : std::vector<int>(),
+                   [&](int k, int l) {
+                     const double v = results.information_value(kind, k, l);
+                     return static_cast<float>(nmi ? 1.0 - v : v);
+                   });
+  } else if (measure != Measure::agreement) {
+    table_.emplace(tables_, measure_number(measure));
+  }
 }
 
 QString Picture::title() const { return QString::fromLatin1(measure_title(measure_)); }
