@@ -27,14 +27,8 @@ compare <- function(x, y, exact = TRUE, max_clusters = NULL, threads = NULL, pro
 }
 
 as_comparison <- function(raw, exact, labels) {
-  names1 <- as.character(raw$clusters1)
-  names2 <- as.character(raw$clusters2)
-  tables <- lapply(raw$tables, function(table) {
-    dimnames(table) <- list(clusters1 = names1, clusters2 = names2)
-    table
-  })
   structure(list(
-    tables = tables,
+    tables = raw$tables,
     clusters1 = raw$clusters1, clusters2 = raw$clusters2,
     heights1 = raw$heights1, heights2 = raw$heights2,
     levels = raw$levels, base_level = raw$base_level,

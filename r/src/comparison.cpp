@@ -74,37 +74,43 @@ class ProgressWatch {
   std::string stop_kind_ = "interrupt", stop_message_ = "comparison interrupted";
 };
 
-// Measure m at every compared level pair. The engine fills row-major; a
-// band of rows at a time keeps the turn into R's order within the cache.
-Rcpp::NumericMatrix exact_matrix(const Comparison& c, compare::ExactMeasure measure) {
+// Measure m at every compared level pair. The engine fills row-major in
+// one call on all threads; the turn into R's column-major order goes a
+// block at a time to stay within the cache.
+Rcpp::NumericMatrix exact_matrix(const Comparison& c, compare::ExactMeasure measure, std::vector<double>& filled) {
   const int rows = c.rows(), columns = c.columns();
-  Rcpp::NumericMatrix out(rows, columns);
-  constexpr int kBand = 64;
-  std::vector<double> band(static_cast<std::size_t>(kBand) * columns);
-  for (int first = 1; first <= rows; first += kBand) {
-    const int last = std::min(rows, first + kBand - 1), height = last - first + 1;
-    compare::fill_exact_rows(c, measure, first, last, band.data());
-    for (int l = 0; l < columns; ++l) {
-      double* column = &out(first - 1, l);
-      for (int k = 0; k < height; ++k) column[k] = band[static_cast<std::size_t>(k) * columns + l];
-    }
-  }
+  Rcpp::NumericMatrix out = Rcpp::no_init_matrix(rows, columns);
+  filled.resize(static_cast<std::size_t>(rows) * columns);
+  compare::fill_exact_rows(c, measure, 1, rows, filled.data());
+  constexpr int kBlock = 64;
+  double* to = out.begin();
+  for (int k0 = 0; k0 < rows; k0 += kBlock)
+    for (int l0 = 0; l0 < columns; l0 += kBlock)
+      for (int l = l0; l < std::min(columns, l0 + kBlock); ++l)
+        for (int k = k0; k < std::min(rows, k0 + kBlock); ++k)
+          to[static_cast<std::size_t>(l) * rows + k] = filled[static_cast<std::size_t>(k) * columns + l];
   return out;
 }
 
 // The single-precision value of measure m (0-based) as a double, exactly.
 Rcpp::NumericMatrix single_matrix(const Comparison& c, int m) {
-  Rcpp::NumericMatrix out(c.rows(), c.columns());
+  Rcpp::NumericMatrix out = Rcpp::no_init_matrix(c.rows(), c.columns());
   for (int l = 1; l <= c.columns(); ++l)
     for (int k = 1; k <= c.rows(); ++k) out(k - 1, l - 1) = c.tables.value(m + 1, k, l);
   return out;
 }
 
+// Named here rather than in R, where naming would copy every table.
 Rcpp::List tables_of(const Comparison& c) {
   Rcpp::List tables(compare::kExactMeasureCount);
+  std::vector<double> filled;
+  const Rcpp::List dimnames = Rcpp::List::create(Rcpp::Named("clusters1") = Rcpp::as<Rcpp::CharacterVector>(Rcpp::IntegerVector(Rcpp::wrap(c.clusters1))),
+                                                 Rcpp::Named("clusters2") = Rcpp::as<Rcpp::CharacterVector>(Rcpp::IntegerVector(Rcpp::wrap(c.clusters2))));
   for (int m = 0; m < compare::kExactMeasureCount; ++m) {
     const bool single = c.precision == compare::Precision::single && m < kMeasureCount;
-    tables[m] = single ? single_matrix(c, m) : exact_matrix(c, static_cast<compare::ExactMeasure>(m));
+    Rcpp::NumericMatrix table = single ? single_matrix(c, m) : exact_matrix(c, static_cast<compare::ExactMeasure>(m), filled);
+    table.attr("dimnames") = dimnames;
+    tables[m] = table;
   }
   tables.names() = Rcpp::CharacterVector(kMeasureNames.begin(), kMeasureNames.end());
   return tables;
