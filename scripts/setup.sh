@@ -11,6 +11,8 @@ packages=(
   # the Python module and its cross-checks against scipy and sklearn
   python3-dev pybind11-dev python3-pybind11 python3-numpy python3-scipy python3-sklearn
   python3-pytest python3-matplotlib
+  # the R package and its cross-checks against mclust, dendextend and ape
+  r-base-dev r-cran-rcpp r-cran-testthat r-cran-mclust r-cran-dendextend r-cran-ape
   # fuzzing and sanitizer builds
   clang libclang-rt-14-dev
   # packaging

@@ -25,13 +25,13 @@ if ((sanitize)); then
     -DCMAKE_SHARED_LINKER_FLAGS="$flags" >/dev/null
   cmake --build "$build" -j "$(nproc)"
   cd "$build"
-  # The Python tests load the extension into an interpreter that was not
-  # started under the sanitizers' runtime, which they cannot do; they run
-  # in the normal build.
+  # The Python and R tests load the extension into an interpreter that was
+  # not started under the sanitizers' runtime, which they cannot do; they
+  # run in the normal build.
   export ASAN_OPTIONS=${ASAN_OPTIONS:-abort_on_error=0:detect_stack_use_after_return=1}
   export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
   export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$root/tests/sanitizer/lsan.supp:print_suppressions=0}
-  ctest --output-on-failure -j "$(nproc)" -L quick -LE python "$@"
+  ctest --output-on-failure -j "$(nproc)" -L quick -LE 'python|^r$' "$@"
   exit
 fi
 

@@ -1,0 +1,3 @@
+library(testthat)
+library(dendrocompare)
+test_check("dendrocompare")
