@@ -33,6 +33,13 @@ LargeBuffer::LargeBuffer(std::size_t bytes) : bytes_(bytes) {
   ::madvise(data_, bytes, MADV_HUGEPAGE);  // advice only: fine if refused
 }
 
+void advise_huge_pages(void* data, std::size_t bytes) {
+  const auto start = reinterpret_cast<std::uintptr_t>(data);
+  const std::uintptr_t first = (start + kHugePage - 1) & ~(kHugePage - 1);
+  const std::uintptr_t end = (start + bytes) & ~(kHugePage - 1);
+  if (end > first) ::madvise(reinterpret_cast<void*>(first), end - first, MADV_HUGEPAGE);
+}
+
 LargeBuffer::~LargeBuffer() {
   if (data_) ::munmap(data_, bytes_);
 }

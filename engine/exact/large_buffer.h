@@ -8,6 +8,11 @@
 
 namespace compare::exact {
 
+// Asks for huge pages under the whole 2 MiB pages inside memory that another
+// allocator handed out fresh and that nothing has written yet (a large R or
+// NumPy array, say), so that its first writes fault far fewer times.
+void advise_huge_pages(void* data, std::size_t bytes);
+
 class LargeBuffer {
  public:
   LargeBuffer() = default;

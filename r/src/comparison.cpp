@@ -77,18 +77,22 @@ class ProgressWatch {
 // Measure m at every compared level pair. The engine fills row-major in
 // one call on all threads; the turn into R's column-major order goes a
 // block at a time to stay within the cache.
-Rcpp::NumericMatrix exact_matrix(const Comparison& c, compare::ExactMeasure measure, std::vector<double>& filled) {
+Rcpp::NumericMatrix exact_matrix(const Comparison& c, compare::ExactMeasure measure,
+                                 compare::exact::LargeBuffer& filled) {
   const int rows = c.rows(), columns = c.columns();
   Rcpp::NumericMatrix out = Rcpp::no_init_matrix(rows, columns);
-  filled.resize(static_cast<std::size_t>(rows) * columns);
-  compare::fill_exact_rows(c, measure, 1, rows, filled.data());
+  const std::size_t bytes = static_cast<std::size_t>(rows) * columns * sizeof(double);
+  // Fresh pages fault one by one on a first write unless huge pages back them.
+  compare::exact::advise_huge_pages(out.begin(), bytes);
+  if (filled.size() < bytes) filled = compare::exact::LargeBuffer(bytes);
+  compare::fill_exact_rows(c, measure, 1, rows, filled.as<double>());
   constexpr int kBlock = 64;
   double* to = out.begin();
   for (int k0 = 0; k0 < rows; k0 += kBlock)
     for (int l0 = 0; l0 < columns; l0 += kBlock)
       for (int l = l0; l < std::min(columns, l0 + kBlock); ++l)
         for (int k = k0; k < std::min(rows, k0 + kBlock); ++k)
-          to[static_cast<std::size_t>(l) * rows + k] = filled[static_cast<std::size_t>(k) * columns + l];
+          to[static_cast<std::size_t>(l) * rows + k] = filled.as<double>()[static_cast<std::size_t>(k) * columns + l];
   return out;
 }
 
@@ -103,7 +107,7 @@ Rcpp::NumericMatrix single_matrix(const Comparison& c, int m) {
 // Named here rather than in R, where naming would copy every table.
 Rcpp::List tables_of(const Comparison& c) {
   Rcpp::List tables(compare::kExactMeasureCount);
-  std::vector<double> filled;
+  compare::exact::LargeBuffer filled;
   const Rcpp::List dimnames = Rcpp::List::create(Rcpp::Named("clusters1") = Rcpp::as<Rcpp::CharacterVector>(Rcpp::IntegerVector(Rcpp::wrap(c.clusters1))),
                                                  Rcpp::Named("clusters2") = Rcpp::as<Rcpp::CharacterVector>(Rcpp::IntegerVector(Rcpp::wrap(c.clusters2))));
   for (int m = 0; m < compare::kExactMeasureCount; ++m) {
