@@ -167,34 +167,6 @@ class MergeCounter {
     }
   }
 
-  // Adds the pairs the merge joins to row, by the column level at which
-  // dendrogram 2 joins them.
-  void add(const LeafOrder::Runs& runs, std::span<std::uint64_t> row) {
-    const auto first = shared_.cells.begin();
-    const auto left_begin = first + static_cast<std::ptrdiff_t>(shared_.begin[runs.left_begin]);
-    const auto middle = first + static_cast<std::ptrdiff_t>(shared_.begin[runs.middle]);
-    const auto right_end = first + static_cast<std::ptrdiff_t>(shared_.begin[runs.right_end]);
-    for (auto cell = left_begin; cell != middle; ++cell) sums_[cell->leaf2].left += cell->weight;
-    std::uint64_t same_leaf = 0;
-    for (auto cell = middle; cell != right_end; ++cell) {
-      same_leaf += sums_[cell->leaf2].left * cell->weight;
-      sums_[cell->leaf2].right += cell->weight;
-    }
-    row[0] += same_leaf;
-    const int merges = static_cast<int>(columns_.left.size());
-    const int* left = columns_.left.data();
-    const int* right = columns_.right.data();
-    const int* column = columns_.column.data();
-    SideSums* sums = sums_.data();
-    SideSums* made = sums + columns_.leaves;
-    for (int j = 0; j < merges; ++j) {
-      const SideSums a = sums[left[j]], b = sums[right[j]];
-      made[j] = {a.left + b.left, a.right + b.right};
-      row[column[j]] += a.left * b.right + b.left * a.right;
-    }
-    for (auto cell = left_begin; cell != right_end; ++cell) sums_[cell->leaf2] = {};
-  }
-
  private:
   const SharedObjects& shared_;
   const ColumnTree& columns_;

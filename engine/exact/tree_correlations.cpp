@@ -23,6 +23,15 @@ std::vector<long double> mean_ranks(const std::vector<std::int64_t>& joined_per_
 
 struct Moments {
   long double pairs = 0, x = 0, y = 0, xx = 0, yy = 0, xy = 0;
+  // A row level's pairs, all at x, with their sums over the column levels.
+  void add_row(long double n, long double row_x, long double sum_y, long double sum_yy, long double sum_xy) {
+    pairs += n;
+    x += n * row_x;
+    xx += n * row_x * row_x;
+    y += sum_y;
+    yy += sum_yy;
+    xy += sum_xy;
+  }
   double correlation() const {
     const long double covariance = pairs * xy - x * y;
     return static_cast<double>(covariance / std::sqrt((pairs * xx - x * x) * (pairs * yy - y * y)));
@@ -81,19 +90,8 @@ TreeCorrelations tree_correlations(const LevelledDendrogram& first, const std::v
   Moments heights, ranks;
   for (int r = 0; r < first.level_count; ++r) {
     const RowMoments& m = rows[r];
-    const long double x = heights1[r], rx = ranks1[r];
-    heights.pairs += m.pairs;
-    heights.x += m.pairs * x;
-    heights.xx += m.pairs * x * x;
-    heights.y += m.height;
-    heights.yy += m.height_squared;
-    heights.xy += m.height_product;
-    ranks.pairs += m.pairs;
-    ranks.x += m.pairs * rx;
-    ranks.xx += m.pairs * rx * rx;
-    ranks.y += m.rank;
-    ranks.yy += m.rank_squared;
-    ranks.xy += m.rank_product;
+    heights.add_row(m.pairs, heights1[r], m.height, m.height_squared, m.height_product);
+    ranks.add_row(m.pairs, ranks1[r], m.rank, m.rank_squared, m.rank_product);
   }
   result.cophenetic_pearson = heights.correlation();
   result.cophenetic_spearman = result.bakers_gamma = ranks.correlation();

@@ -24,6 +24,22 @@ DendrogramFile caterpillar(int n) {
   return file;
 }
 
+// Merges of random current clusters, heights m / ties_every (ties when above 1).
+DendrogramFile random_tree(int n, int ties_every, std::mt19937& random) {
+  DendrogramFile file{n, {}};
+  std::vector<int> names(n);
+  for (int i = 0; i < n; ++i) names[i] = i + 1;
+  for (int m = 0; m < n - 1; ++m) {
+    std::swap(names[random() % names.size()], names.back());
+    const int a = names.back();
+    names.pop_back();
+    int& b = names[random() % names.size()];
+    file.merges.push_back({a, b, 0, 0, static_cast<float>(m / ties_every)});
+    b = std::min(a, b);
+  }
+  return file;
+}
+
 CompareOptions exact_options(int max_clusters = 0) {
   CompareOptions options;
   options.precision = Precision::exact;
@@ -60,21 +76,7 @@ TEST(ExactComparison, TopLevelsAreTheirCellsOfTheFullTables) {
   std::mt19937 random(17);
   for (int trial = 0; trial < 20; ++trial) {
     const int n = 30 + trial * 7;
-    DendrogramFile files[2];
-    for (DendrogramFile& file : files) {
-      // Random merges of current clusters at heights with ties.
-      file = {n, {}};
-      std::vector<int> names(n);
-      for (int i = 0; i < n; ++i) names[i] = i + 1;
-      for (int m = 0; m < n - 1; ++m) {
-        std::swap(names[random() % names.size()], names.back());
-        const int a = names.back();
-        names.pop_back();
-        int& b = names[random() % names.size()];
-        file.merges.push_back({a, b, 0, 0, static_cast<float>(m / (1 + trial % 3))});
-        b = std::min(a, b);
-      }
-    }
+    const DendrogramFile files[2] = {random_tree(n, 1 + trial % 3, random), random_tree(n, 1 + trial % 3, random)};
     const Comparison full = run_comparison(files[0], files[1], exact_options());
     const int max_clusters = 2 + trial % 12;
     const Comparison top = run_comparison(files[0], files[1], exact_options(max_clusters));
@@ -98,22 +100,9 @@ TEST(ExactComparison, TopLevelsAreTheirCellsOfTheFullTables) {
 // The table loops work two cells at a time where they can; every cell must
 // still be the value of the one pure function of its counts, to the bit.
 TEST(ExactComparison, WholeTablesAreTheValuesOfTheirCellsCounts) {
-  DendrogramFile first{0, {}}, second{0, {}};
   std::mt19937 random(5);
-  for (DendrogramFile* file : {&first, &second}) {
-    const int n = 301;  // an odd number of columns leaves one cell for the plain loop
-    *file = {n, {}};
-    std::vector<int> names(n);
-    for (int i = 0; i < n; ++i) names[i] = i + 1;
-    for (int m = 0; m < n - 1; ++m) {
-      std::swap(names[random() % names.size()], names.back());
-      const int a = names.back();
-      names.pop_back();
-      int& b = names[random() % names.size()];
-      file->merges.push_back({a, b, 0, 0, static_cast<float>(m)});
-      b = std::min(a, b);
-    }
-  }
+  // 301 objects: an odd number of columns leaves one cell for the plain loop.
+  const DendrogramFile first = random_tree(301, 1, random), second = random_tree(301, 1, random);
   const Comparison c = run_comparison(first, second, exact_options());
   ASSERT_EQ(c.columns() % 2, 1);
   std::vector<double> table(static_cast<std::size_t>(c.rows()) * c.columns());
