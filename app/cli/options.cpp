@@ -67,9 +67,9 @@ void define_options(CLI::App& app, Options& o) {
   app.add_option("--measure", o.measure,
                  "what --plot draws: jaccard, rand, euclidean, sorensen, adjusted_rand (default), agreement "
                  "(all five where both dendrograms have the same number of clusters), or with --exact "
-                 "variation_of_information or nmi (drawn as 1 - NMI)")
+                 "variation_of_information or nmi (drawn as 1 - NMI); bk: the Fowlkes-Mallows curve with its null band")
       ->check(CLI::IsMember({"jaccard", "rand", "euclidean", "sorensen", "adjusted_rand", "agreement",
-                             "variation_of_information", "nmi"}));
+                             "variation_of_information", "nmi", "bk"}));
   app.add_option("--measures", o.measures,
                  "the measures the exports hold, in this order (default: jaccard, rand, euclidean, sorensen, "
                  "adjusted_rand, fowlkes_mallows); variation_of_information and nmi need --exact")

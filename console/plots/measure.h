@@ -10,7 +10,8 @@ namespace console::plots {
 // The five in table order (measure m = 1..5), then the line plot.
 // After them the two from the contingency table of exact comparisons, NMI
 // drawn as one minus it so that, as everywhere, smaller is more alike.
-enum class Measure { jaccard = 1, rand, euclidean, sorensen, adjusted_rand, agreement, variation_of_information, nmi };
+// Last the Fowlkes-Mallows curve.
+enum class Measure { jaccard = 1, rand, euclidean, sorensen, adjusted_rand, agreement, variation_of_information, nmi, bk };
 
 inline constexpr int kTableMeasures = 5;
 
@@ -18,7 +19,7 @@ inline int measure_number(Measure measure) { return static_cast<int>(measure); }
 inline Measure table_measure(int m) { return static_cast<Measure>(m); }
 
 // The names the command line takes: "jaccard", "rand", "euclidean",
-// "sorensen", "adjusted_rand", "agreement", "variation_of_information", "nmi".
+// "sorensen", "adjusted_rand", "agreement", "variation_of_information", "nmi", "bk".
 std::string_view measure_name(Measure measure);
 std::optional<Measure> parse_measure(std::string_view name);
 

@@ -3,6 +3,7 @@
 #include <QPainter>
 
 #include "console/plots/agreement_plot.h"
+#include "console/plots/bk_plot.h"
 #include "console/plots/picture_style.h"
 
 namespace console::plots {
@@ -40,6 +41,8 @@ Picture::Picture(const compare::Comparison& results, Measure measure)
                      const double v = results.information_value(kind, k, l);
                      return static_cast<float>(nmi ? 1.0 - v : v);
                    });
+  } else if (measure == Measure::bk) {
+    if (results.has_pair_counts()) bk_curve_ = results.bk_curve();
   } else if (measure != Measure::agreement) {
     table_.emplace(tables_, measure_number(measure));
   }
@@ -50,6 +53,8 @@ QString Picture::title() const { return QString::fromLatin1(measure_title(measur
 void Picture::draw(QPainter& painter, const QRectF& area) const {
   if (table_) {
     draw_heat_map(painter, *table_, title(), area);
+  } else if (measure_ == Measure::bk) {
+    draw_bk_plot(painter, bk_curve_, area);
   } else {
     draw_agreement_plot(painter, tables_, area);
   }

@@ -40,6 +40,7 @@ class Picture {
   const compare::ComparisonTables& tables_;
   Measure measure_;
   std::optional<HeatTable> table_;
+  std::vector<compare::BkPoint> bk_curve_;
 };
 
 }  // namespace console::plots

@@ -75,3 +75,35 @@ TEST_F(RenderFileTest, ANullErrorIsAllowed) { EXPECT_EQ(render_file(results, pat
 
 }  // namespace
 }  // namespace console::plots
+
+namespace console::plots {
+namespace {
+
+// The five-object example as an exact comparison: both dendrograms have 2
+// and 3 clusters, so the curve has two points; at k = 2, B = 2 / sqrt(24).
+TEST(BkPicture, DrawsTheCurveAndItsBandWithTheirTitle) {
+  const compare::DendrogramFile five1{
+      5, {{1, 2, 0, 0, 0.5f}, {4, 5, 0, 0, 0.5f}, {3, 4, 0, 0, 1.0f}, {1, 3, 0, 0, 2.0f}}};
+  const compare::DendrogramFile five2{
+      5, {{1, 3, 0, 0, 1.0f}, {2, 4, 0, 0, 2.0f}, {1, 2, 0, 0, 3.0f}, {1, 5, 0, 0, 4.0f}}};
+  compare::CompareOptions options;
+  options.precision = compare::Precision::exact;
+  const compare::Comparison results = compare::run_comparison(five1, five2, options);
+  ASSERT_EQ(results.bk_curve().size(), 2u);
+  QTemporaryDir directory;
+  const std::string svg_path = directory.filePath("bk.svg").toStdString(), png_path = directory.filePath("bk.png").toStdString();
+  std::string error;
+  ASSERT_EQ(render_file(results, svg_path, Measure::bk, &error), 0) << error;
+  QFile file(QString::fromStdString(svg_path));
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  const QByteArray svg = file.readAll();
+  EXPECT_TRUE(svg.contains("Fowlkes-Mallows Bk with its expectation and 2 standard deviations"));
+  EXPECT_TRUE(svg.contains("#0072b2"));  // the curve
+  EXPECT_TRUE(svg.contains("#d55e00"));  // the expectation and its band
+  ASSERT_EQ(render_file(results, png_path, Measure::bk, &error), 0) << error;
+  const QImage image(QString::fromStdString(png_path));
+  EXPECT_EQ(image.size(), kFilePictureSize);
+}
+
+}  // namespace
+}  // namespace console::plots
