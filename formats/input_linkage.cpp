@@ -1,10 +1,12 @@
 // scipy linkage matrices: from memory, from .npy files and from the text
 // numpy.savetxt writes.
+#include <algorithm>
 #include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstring>
-#include <regex>
+#include <optional>
+#include <string_view>
 
 #include "formats/input_readers.h"
 #include "formats/inputs.h"
@@ -60,24 +62,49 @@ struct NpyHeader {
   std::vector<std::size_t> shape;
 };
 
-NpyHeader parse_npy_header(const std::string& text, const std::string& path) {
-  NpyHeader header;
-  std::smatch match;
-  if (std::regex_search(text, match, std::regex(R"('descr'\s*:\s*'([^']*)')"))) header.descr = match[1];
-  if (std::regex_search(text, match, std::regex(R"('fortran_order'\s*:\s*(True|False))")))
-    header.fortran_order = match[1] == "True";
-  if (!std::regex_search(text, match, std::regex(R"('shape'\s*:\s*\(([^)]*)\))")))
-    throw InputError(path + ": not a NumPy array file (no shape in its header)");
-  const std::string dims = match[1];
-  const std::regex digits(R"(\d+)");
-  for (std::sregex_iterator it(dims.begin(), dims.end(), digits), end; it != end; ++it) {
-    const std::string number = it->str();
+// The header is a Python dict literal; its three keys are found by a
+// plain scan, whose cost and stack do not grow with the header's length.
+std::string_view value_after_key(std::string_view text, std::string_view key) {
+  const std::size_t at = text.find(key);
+  if (at == std::string_view::npos) return {};
+  std::string_view rest = text.substr(at + key.size());
+  const auto skip_blanks = [&] { rest.remove_prefix(std::min(rest.size(), rest.find_first_not_of(" \t\r\n"))); };
+  skip_blanks();
+  if (rest.empty() || rest.front() != ':') return {};
+  rest.remove_prefix(1);
+  skip_blanks();
+  return rest;
+}
+
+// The text up to the closing character, if the value opens with `open`.
+std::optional<std::string_view> enclosed(std::string_view value, char open, char close) {
+  if (value.empty() || value.front() != open) return std::nullopt;
+  const std::size_t end = value.find(close, 1);
+  if (end == std::string_view::npos) return std::nullopt;
+  return value.substr(1, end - 1);
+}
+
+std::vector<std::size_t> shape_extents(std::string_view dims, const std::string& path) {
+  std::vector<std::size_t> shape;
+  for (std::size_t at = dims.find_first_of("0123456789"); at != std::string_view::npos;
+       at = dims.find_first_of("0123456789", at)) {
     std::size_t extent = 0;
-    const auto [stop, fault] = std::from_chars(number.data(), number.data() + number.size(), extent);
-    if (fault != std::errc() || stop != number.data() + number.size())
-      throw InputError(path + ": the array's shape (" + dims + ") is too large for a linkage matrix");
-    header.shape.push_back(extent);
+    const auto [stop, fault] = std::from_chars(dims.data() + at, dims.data() + dims.size(), extent);
+    if (fault != std::errc())
+      throw InputError(path + ": the array's shape (" + std::string(dims) + ") is too large for a linkage matrix");
+    shape.push_back(extent);
+    at = static_cast<std::size_t>(stop - dims.data());
   }
+  return shape;
+}
+
+NpyHeader parse_npy_header(std::string_view text, const std::string& path) {
+  NpyHeader header;
+  if (const auto descr = enclosed(value_after_key(text, "'descr'"), '\'', '\'')) header.descr = *descr;
+  header.fortran_order = value_after_key(text, "'fortran_order'").starts_with("True");
+  const auto dims = enclosed(value_after_key(text, "'shape'"), '(', ')');
+  if (!dims) throw InputError(path + ": not a NumPy array file (no shape in its header)");
+  header.shape = shape_extents(*dims, path);
   return header;
 }
 
@@ -132,7 +159,7 @@ DendrogramFile read_linkage_npy(const std::string& path) {
   std::size_t length = 0;
   const std::size_t start = npy_header_start(data, path, length);
   if (data.size() < start + length) throw InputError(path + ": the file ends inside its header");
-  const NpyHeader header = parse_npy_header(data.substr(start, length), path);
+  const NpyHeader header = parse_npy_header(std::string_view(data).substr(start, length), path);
   const std::vector<double> z = npy_values(data, start + length, header, path);
   return linkage_with_places(z.data(), header.shape[0], 4, path,
                              [&](std::size_t t) { return path + ": row " + std::to_string(t); });

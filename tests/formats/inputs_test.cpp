@@ -178,6 +178,7 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{"beyond float", "z.txt", "0 1 1e40 2\n", "beyond the range of 4-byte reals"},
         Refusal{"three columns", "z.npy", npy_bytes({0, 1, 1, 0, 1, 1}, 2, 3), "has shape (2, 3)"},
         Refusal{"int array", "z.npy", npy_bytes({0, 0}, 1, 2, "<i8"), "holds '<i8' values"},
+        Refusal{"40 KB descr", "z.npy", npy_bytes({}, 0, 4, "<" + std::string(40000, 'f')), "holds '<ffffffff"},
         Refusal{"truncated npy", "z.npy", npy_bytes({0, 1, 1, 2}, 1, 4).substr(0, 140), "ends inside the array"},
         Refusal{"five values", "z.txt", "0 1 1 2 9\n", "line 1: 5 values"},
         Refusal{"not a number", "z.txt", "0 1 x 2\n", "line 1: 'x' is not a number"},
@@ -208,6 +209,19 @@ INSTANTIATE_TEST_SUITE_P(
         if (c == ' ') c = '_';
       return name;
     });
+
+// numpy pads its header with blanks; a header of 40 KB is still one a
+// scan reads without growing the stack.
+TEST(Inputs, ANpyHeaderOf40KilobytesReads) {
+  TempDir dir;
+  std::string bytes = npy_bytes(kFourObjectsLinkage, 3, 4);
+  const std::size_t dict_length = static_cast<unsigned char>(bytes[8]) | static_cast<unsigned char>(bytes[9]) << 8;
+  const std::size_t padding = 40960;
+  bytes.insert(10 + dict_length - 1, padding, ' ');
+  bytes[8] = static_cast<char>((dict_length + padding) & 0xff);
+  bytes[9] = static_cast<char>((dict_length + padding) >> 8);
+  EXPECT_EQ(read_dendrogram(dir.write("z.npy", bytes)).merges, kFourObjects);
+}
 
 TEST(Inputs, PairsWithDifferentObjectsOrLabelsAreRefused) {
   TempDir dir;
