@@ -9,7 +9,7 @@
 #include "formats/shortest_real.h"
 #include "model/errors.h"
 #include "model/validate.h"
-#include "outputs/atomic_file.h"
+#include "outputs/run_outputs.h"
 #include "rio/errors.h"
 #include "rio/statements.h"
 
@@ -97,7 +97,13 @@ DendrogramFile read_den_file(const std::string& path) {
 }
 
 void write_den_file(const DendrogramFile& file, const std::string& path) {
-  write_file_atomically(path, [&](std::ostream& out) {
+  outputs::RunOutputs run;
+  write_den_file(file, run.add("--write-den", path));
+  run.commit();
+}
+
+void write_den_file(const DendrogramFile& file, const outputs::Sink& sink) {
+  outputs::write_to(sink, [&](std::ostream& out) {
     out << file.object_count << '\n';
     for (const MergeRecord& m : file.merges)
       out << m.first << ' ' << m.second << ' ' << m.companion1 << ' ' << m.companion2 << ' '

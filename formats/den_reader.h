@@ -7,6 +7,7 @@
 #include <string>
 
 #include "model/tables.h"
+#include "outputs/run_outputs.h"
 
 namespace compare {
 
@@ -22,5 +23,6 @@ DendrogramFile read_den_file(const std::string& path);
 // Heights are written with the shortest decimal that reads back to the
 // same 4-byte value. Throws OutputError.
 void write_den_file(const DendrogramFile& file, const std::string& path);
+void write_den_file(const DendrogramFile& file, const outputs::Sink& sink);
 
 }  // namespace compare

@@ -1,7 +1,5 @@
 #include "formats/exports.h"
 
-#include <sys/stat.h>
-
 #include <cerrno>
 #include <charconv>
 #include <cmath>
@@ -14,7 +12,7 @@
 #include <thread>
 
 #include "formats/shortest_real.h"
-#include "outputs/atomic_file.h"
+#include "outputs/run_outputs.h"
 
 namespace cli {
 namespace {
@@ -116,9 +114,9 @@ std::string npy_header(const char* descr, const std::vector<std::size_t>& shape)
 }
 
 template <typename T>
-void write_npy(const std::string& path, const char* descr, const std::vector<std::size_t>& shape,
+void write_npy(const outputs::Sink& sink, const char* descr, const std::vector<std::size_t>& shape,
                const std::vector<T>& values) {
-  compare::write_file_atomically(path, [&](std::ostream& out) {
+  outputs::write_to(sink, [&](std::ostream& out) {
     out << npy_header(descr, shape);
     out.write(reinterpret_cast<const char*>(values.data()), static_cast<std::streamsize>(values.size() * sizeof(T)));
   });
@@ -126,10 +124,10 @@ void write_npy(const std::string& path, const char* descr, const std::vector<std
 
 // An exact measure's table, a few megabytes of rows at a time, so that no
 // whole table of doubles is ever held.
-void write_exact_npy(const std::string& path, const compare::Comparison& result, compare::MeasureId measure) {
+void write_exact_npy(const outputs::Sink& sink, const compare::Comparison& result, compare::MeasureId measure) {
   const std::size_t columns = static_cast<std::size_t>(result.columns());
   const int rows_at_once = static_cast<int>(std::max<std::size_t>(1, (1u << 19) / std::max<std::size_t>(1, columns)));
-  compare::write_file_atomically(path, [&](std::ostream& out) {
+  outputs::write_to(sink, [&](std::ostream& out) {
     out << npy_header("<f8", {static_cast<std::size_t>(result.rows()), columns});
     std::vector<double> block(static_cast<std::size_t>(rows_at_once) * columns);
     for (int first = 1; first <= result.rows(); first += rows_at_once) {
@@ -182,7 +180,7 @@ std::vector<compare::MeasureId> default_export_measures() {
           MeasureId::sorensen, MeasureId::adjusted_rand, MeasureId::fowlkes_mallows};
 }
 
-void write_level_pairs(const compare::Comparison& result, const std::string& path, char separator,
+void write_level_pairs(const compare::Comparison& result, const outputs::Sink& sink, char separator,
                        const std::vector<compare::MeasureId>& measures) {
   check_measures(result, measures);
   const auto rows = level_fields(result.clusters1, result.heights1, result.base_level1);
@@ -208,7 +206,7 @@ void write_level_pairs(const compare::Comparison& result, const std::string& pat
     }
     part.used = static_cast<std::size_t>(at - part.text.get());
   };
-  compare::write_file_atomically(path, [&](std::ostream& out) {
+  outputs::write_to(sink, [&](std::ostream& out) {
     out << header_line(separator, measures);
     std::vector<Part> parts(threads);
     for (int first = 1; first <= row_count; first += threads * rows_per_part) {
@@ -225,32 +223,37 @@ void write_level_pairs(const compare::Comparison& result, const std::string& pat
   });
 }
 
-void write_npy_directory(const compare::Comparison& result, const std::string& directory,
-                         const std::function<std::string(const std::string&)>& where_to,
+std::vector<std::string> npy_file_names(const std::vector<compare::MeasureId>& measures) {
+  std::vector<std::string> names;
+  for (const compare::MeasureId m : measures) names.push_back(std::string(compare::measure_name(m)) + ".npy");
+  for (const char* name : {"clusters1", "clusters2", "heights1", "heights2"}) names.push_back(std::string(name) + ".npy");
+  return names;
+}
+
+void write_npy_directory(const compare::Comparison& result,
+                         const std::function<const outputs::Sink&(const std::string&)>& sink_for,
                          const std::vector<compare::MeasureId>& measures) {
   check_measures(result, measures);
-  if (::mkdir(directory.c_str(), 0777) != 0 && errno != EEXIST)
-    throw compare::OutputError(directory + ": cannot make the directory: " + std::strerror(errno));
   const std::vector<std::size_t> shape = {static_cast<std::size_t>(result.rows()),
                                           static_cast<std::size_t>(result.columns())};
-  const auto path_of = [&](const std::string& name) { return where_to(directory + "/" + name + ".npy"); };
+  const auto sink_of = [&](const std::string& name) -> const outputs::Sink& { return sink_for(name + ".npy"); };
   for (const compare::MeasureId m : measures) {
     if (result.precision == compare::Precision::exact || m == compare::MeasureId::fowlkes_mallows) {
-      write_exact_npy(path_of(compare::measure_name(m)), result, m);
+      write_exact_npy(sink_of(compare::measure_name(m)), result, m);
       continue;
     }
     const std::size_t cells = shape[0] * shape[1];
     std::vector<float> table(cells);
     for (std::size_t i = 0; i < cells; ++i) table[i] = result.tables.values[i * compare::kMeasureCount + static_cast<int>(m)];
-    write_npy(path_of(compare::measure_name(m)), "<f4", shape, table);
+    write_npy(sink_of(compare::measure_name(m)), "<f4", shape, table);
   }
-  write_npy(path_of("clusters1"), "<i4", {result.clusters1.size()}, result.clusters1);
-  write_npy(path_of("clusters2"), "<i4", {result.clusters2.size()}, result.clusters2);
-  write_npy(path_of("heights1"), "<f4", {result.heights1.size()}, result.heights1);
-  write_npy(path_of("heights2"), "<f4", {result.heights2.size()}, result.heights2);
+  write_npy(sink_of("clusters1"), "<i4", {result.clusters1.size()}, result.clusters1);
+  write_npy(sink_of("clusters2"), "<i4", {result.clusters2.size()}, result.clusters2);
+  write_npy(sink_of("heights1"), "<f4", {result.heights1.size()}, result.heights1);
+  write_npy(sink_of("heights2"), "<f4", {result.heights2.size()}, result.heights2);
 }
 
-void write_bk_table(const compare::Comparison& result, const std::string& path, char separator, double sd) {
+void write_bk_table(const compare::Comparison& result, const outputs::Sink& sink, char separator, double sd) {
   std::string text = "k";
   for (const char* name : {"bk", "expected", "variance", "lower", "upper"}) text += separator + std::string(name);
   text += '\n';
@@ -263,11 +266,11 @@ void write_bk_table(const compare::Comparison& result, const std::string& path, 
     }
     text += '\n';
   }
-  compare::write_file_atomically(path, [&](std::ostream& out) { out << text; });
+  outputs::write_to(sink, [&](std::ostream& out) { out << text; });
 }
 
 void write_json_summary(const compare::Comparison& result, const std::vector<InputSummary>& inputs,
-                        const std::string& path, bool correlations) {
+                        const outputs::Sink& sink, bool correlations) {
   const bool exact = result.precision == compare::Precision::exact;
   std::string json = "{\n  \"version\": " + json_string(DENDROCOMPARE_VERSION) + ",\n  \"inputs\": [";
   for (std::size_t i = 0; i < inputs.size(); ++i)
@@ -297,7 +300,7 @@ void write_json_summary(const compare::Comparison& result, const std::vector<Inp
             ", \"bakers_gamma\": " + json_number(c.bakers_gamma) + "}";
   }
   json += "\n}\n";
-  compare::write_file_atomically(path, [&](std::ostream& out) { out << json; });
+  outputs::write_to(sink, [&](std::ostream& out) { out << json; });
 }
 
 }  // namespace cli

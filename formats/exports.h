@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/engine.h"
+#include "outputs/run_outputs.h"
 
 namespace cli {
 
@@ -23,21 +24,22 @@ std::vector<compare::MeasureId> default_export_measures();
 // comparison (which must keep its pair counts; Fowlkes-Mallows rounded to
 // 4 bytes too), the doubles of an exact one; variation of information and
 // NMI need an exact comparison with information. separator is '\t' or ','.
-// "-" writes to standard output.
-void write_level_pairs(const compare::Comparison& result, const std::string& path, char separator,
+void write_level_pairs(const compare::Comparison& result, const outputs::Sink& sink, char separator,
                        const std::vector<compare::MeasureId>& measures = default_export_measures());
 
 // One .npy file per measure, named by it (rows by columns: float32 from the
 // single-precision tables, float64 from exact counts and for
 // Fowlkes-Mallows), clusters1/2.npy (int32) and heights1/2.npy (float32).
-// Each file is written to where_to(its final path).
-void write_npy_directory(const compare::Comparison& result, const std::string& directory,
-                         const std::function<std::string(const std::string&)>& where_to,
+// The files are those of npy_file_names(measures); each is written to
+// sink_for(its file name).
+std::vector<std::string> npy_file_names(const std::vector<compare::MeasureId>& measures);
+void write_npy_directory(const compare::Comparison& result,
+                         const std::function<const outputs::Sink&(const std::string&)>& sink_for,
                          const std::vector<compare::MeasureId>& measures = default_export_measures());
 
 // The Fowlkes-Mallows curve as a table: k, bk, expected, variance, lower,
 // upper (the band at sd standard deviations about the expectation).
-void write_bk_table(const compare::Comparison& result, const std::string& path, char separator, double sd);
+void write_bk_table(const compare::Comparison& result, const outputs::Sink& sink, char separator, double sd);
 
 struct InputSummary {
   std::string path;
@@ -47,6 +49,6 @@ struct InputSummary {
 // With correlations, also the cophenetic correlations and Baker's gamma
 // over all object pairs.
 void write_json_summary(const compare::Comparison& result, const std::vector<InputSummary>& inputs,
-                        const std::string& path, bool correlations = false);
+                        const outputs::Sink& sink, bool correlations = false);
 
 }  // namespace cli

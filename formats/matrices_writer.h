@@ -5,12 +5,15 @@
 #include <string>
 
 #include "model/tables.h"
+#include "outputs/run_outputs.h"
 
 namespace compare {
 
-// Writes MATRICES.DAT's records for the tables to `path` through the record
-// I/O runtime: to a temporary file in the same directory, renamed over path
-// once complete. Throws OutputError naming the path and the fault.
+// Writes MATRICES.DAT's records for the tables to the sink through the
+// record I/O runtime. Throws OutputError naming the sink and the fault.
+void write_matrices(const ComparisonTables& tables, const outputs::Sink& sink);
+
+// The same to path on its own, put in place once complete.
 void write_matrices(const ComparisonTables& tables, const std::string& path);
 
 }  // namespace compare

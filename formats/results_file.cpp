@@ -2,11 +2,10 @@
 
 #include <unistd.h>
 
-#include <cstdlib>
-#include <mutex>
-#include <set>
+#include <string>
 
-#include "outputs/atomic_file.h"
+#include "model/errors.h"
+#include "rio/rio.h"
 #include "rio/statements.h"
 
 namespace compare {
@@ -34,63 +33,47 @@ int write_records(const ComparisonTables& tables, const int& unit, int* iostat) 
   return 0;
 }
 
-// Temporary files still present when the process ends belong to a run the
-// runtime's fatal report ended; they are removed then.
-class PendingFiles {
- public:
-  static PendingFiles& instance() {
-    static PendingFiles* pending = [] {
-      auto* p = new PendingFiles;
-      std::atexit([] { instance().remove_all(); });
-      return p;
-    }();
-    return *pending;
-  }
-  void add(const std::string& path) {
-    std::lock_guard lock(mutex_);
-    paths_.insert(path);
-  }
-  void forget(const std::string& path) {
-    std::lock_guard lock(mutex_);
-    paths_.erase(path);
-  }
-
- private:
-  void remove_all() {
-    std::lock_guard lock(mutex_);
-    for (const std::string& path : paths_) ::unlink(path.c_str());
-  }
-  std::mutex mutex_;
-  std::set<std::string> paths_;
-};
-
 // Open, records and close on the runtime; the first error number wins.
 // Without a status target an error does not come back.
 int write_through_unit(const ComparisonTables& tables, const std::string& name, int* iostat) {
   const int unit = 1;
-  if (open_unit(unit, name, iostat)) return *iostat;
+  rio::OpenSpec spec;
+  spec.unit = &unit;
+  spec.iostat = iostat;
+  spec.file = {name.data(), name.size()};
+  spec.action = {"WRITE", 5};
+  if (rio::io_open(spec)) return *iostat;
   int error = write_records(tables, unit, iostat) ? *iostat : 0;
   if (close_unit(unit, iostat) && error == 0) error = *iostat;
   return error;
 }
 
+// The runtime opens files by name: given the descriptor's own name it opens
+// the file the descriptor holds, whatever the directory's name now points to.
+std::string descriptor_name(int fd) { return "/proc/self/fd/" + std::to_string(fd); }
+
 }  // namespace
 
-int write_results_file(const ComparisonTables& tables, const std::string& path, int* iostat) {
-  const std::string temporary = make_temporary_beside(path);
-  if (temporary.empty()) {
-    if (iostat) return -1;
+int write_results_to(const ComparisonTables& tables, const outputs::Sink& sink, int* iostat) {
+  return write_through_unit(tables, descriptor_name(sink.fd), iostat);
+}
+
+int write_results_file(const ComparisonTables& tables, const std::string& path) {
+  outputs::RunOutputs run;
+  const outputs::Sink* sink = nullptr;
+  try {
+    sink = &run.add("MATRICES.DAT", path);
+  } catch (const OutputError&) {
     // A directory that takes no new file still gets the runtime's own report.
     return write_through_unit(tables, path, nullptr);
   }
-  PendingFiles::instance().add(temporary);
-  int error = write_through_unit(tables, temporary, iostat);
-  if (error != 0)
-    discard_temporary(temporary);
-  else if (!commit_temporary(temporary, path))
-    error = -1;
-  PendingFiles::instance().forget(temporary);
-  return error;
+  write_results_to(tables, *sink, nullptr);
+  try {
+    run.commit();
+  } catch (const OutputError&) {
+    return -1;
+  }
+  return 0;
 }
 
 }  // namespace compare

@@ -2,6 +2,7 @@
 
 #include <CLI/CLI.hpp>
 #include <iostream>
+#include <map>
 #include <new>
 #include <optional>
 
@@ -14,7 +15,7 @@
 #include "formats/exports.h"
 #include "formats/inputs.h"
 #include "formats/matrices_writer.h"
-#include "outputs/staged_outputs.h"
+#include "outputs/run_outputs.h"
 
 namespace cli {
 namespace {
@@ -49,24 +50,61 @@ std::string matrices_path(const Options& options) {
   return options.output_dir.empty() ? "MATRICES.DAT" : options.output_dir + "/MATRICES.DAT";
 }
 
-void write_exports(const compare::Comparison& result, const Options& options, StagedOutputs& outputs) {
+std::vector<compare::MeasureId> export_measures(const Options& options) {
   std::vector<compare::MeasureId> measures;
   for (const std::string& name : options.measures) measures.push_back(*compare::measure_named(name));
-  if (measures.empty()) measures = default_export_measures();
-  if (!options.tsv.empty()) write_level_pairs(result, outputs.stage(options.tsv), '\t', measures);
-  if (!options.csv.empty()) write_level_pairs(result, outputs.stage(options.csv), ',', measures);
-  if (!options.npy.empty())
-    write_npy_directory(result, options.npy, [&](const std::string& path) { return outputs.stage(path); }, measures);
-  if (!options.bk.empty()) write_bk_table(result, outputs.stage(options.bk), '\t', options.bk_sd);
-  if (!options.json.empty())
+  return measures.empty() ? default_export_measures() : measures;
+}
+
+// Every output of the run, resolved and checked before the comparison
+// starts, so that a name in the way costs no computation and stops the run
+// before any file is replaced.
+struct ResolvedOutputs {
+  outputs::RunOutputs run;
+  const outputs::Sink *matrices = nullptr, *tsv = nullptr, *csv = nullptr, *bk = nullptr, *json = nullptr,
+                      *plot = nullptr, *den = nullptr;
+  std::map<std::string, const outputs::Sink*> npy;
+};
+
+void resolve_outputs(const Options& options, ResolvedOutputs& out) {
+  outputs::RunOutputs& run = out.run;
+  run.add_input("the first input", options.first);
+  if (!options.second.empty()) run.add_input("the second input", options.second);
+  if (!options.labels.empty()) run.add_input("--labels", options.labels);
+  if (!options.write_den.empty()) {
+    out.den = &run.add("--write-den", options.write_den);
+    return;
+  }
+  if (!options.no_matrices) out.matrices = &run.add("MATRICES.DAT", matrices_path(options));
+  if (!options.tsv.empty()) out.tsv = &run.add("--tsv", options.tsv);
+  if (!options.csv.empty()) out.csv = &run.add("--csv", options.csv);
+  if (!options.npy.empty()) {
+    run.add_directory(options.npy);
+    for (const std::string& name : npy_file_names(export_measures(options)))
+      out.npy[name] = &run.add("--npy " + name, options.npy + "/" + name);
+  }
+  if (!options.bk.empty()) out.bk = &run.add("--bk", options.bk);
+  if (!options.json.empty()) out.json = &run.add("--json", options.json);
+  if (!options.plot.empty()) out.plot = &run.add("--plot", options.plot, true);
+}
+
+void write_exports(const compare::Comparison& result, const Options& options, const ResolvedOutputs& out) {
+  const std::vector<compare::MeasureId> measures = export_measures(options);
+  if (out.tsv) write_level_pairs(result, *out.tsv, '\t', measures);
+  if (out.csv) write_level_pairs(result, *out.csv, ',', measures);
+  if (!out.npy.empty())
+    write_npy_directory(
+        result, [&](const std::string& name) -> const outputs::Sink& { return *out.npy.at(name); }, measures);
+  if (out.bk) write_bk_table(result, *out.bk, '\t', options.bk_sd);
+  if (out.json)
     write_json_summary(result, {{options.first, format_of(options.first, options)},
                                 {options.second, format_of(options.second, options)}},
-                       outputs.stage(options.json), options.max_clusters == 0);
-  if (!options.plot.empty()) {
+                       *out.json, options.max_clusters == 0);
+  if (out.plot) {
     std::string error;
-    if (console::plots::render_file(result, outputs.stage(options.plot, true),
-                                    *console::plots::parse_measure(options.measure), &error) != 0)
-      throw compare::OutputError(error.empty() ? options.plot + ": cannot write the picture" : error);
+    if (console::plots::render_file(result, out.plot->open_by_name, *console::plots::parse_measure(options.measure),
+                                    &error) != 0)
+      throw compare::OutputError(options.plot + ": cannot write the picture");
   }
   std::cout.flush();
 }
@@ -84,9 +122,12 @@ std::array<compare::MinimumRecord, compare::kMeasureCount> report_minima(const c
 }
 
 int compare_files(const Options& options) {
+  ResolvedOutputs outputs;
+  resolve_outputs(options, outputs);
   const compare::ReadOptions read = read_options(options);
   if (!options.write_den.empty()) {
-    compare::write_den_file(compare::read_dendrogram(options.first, read), options.write_den);
+    compare::write_den_file(compare::read_dendrogram(options.first, read), *outputs.den);
+    outputs.run.commit();
     return kSuccess;
   }
   const auto [first, second] = compare::read_dendrogram_pair(options.first, options.second, read);
@@ -96,14 +137,9 @@ int compare_files(const Options& options) {
     single = compare_with_progress(first, second, options, compare::Precision::single);
   if (options.exact_exports()) exact = compare_with_progress(first, second, options, compare::Precision::exact);
   const compare::Comparison& exported = exact ? *exact : *single;
-  StagedOutputs outputs;
-  try {
-    if (!options.no_matrices) compare::write_matrices(single->tables, outputs.stage(matrices_path(options)));
-    write_exports(exported, options, outputs);
-  } catch (const compare::OutputError& e) {
-    throw compare::OutputError(outputs.with_final_names(e.what()));
-  }
-  outputs.commit();
+  if (outputs.matrices) compare::write_matrices(single->tables, *outputs.matrices);
+  write_exports(exported, options, outputs);
+  outputs.run.commit();
   // The console records come once every file is in place, in the
   // dialogue's bytes; an export on standard output replaces them.
   if (!options.writes_to_standard_output()) {
@@ -133,6 +169,9 @@ int run(int argc, char** argv) {
   }
   try {
     return compare_files(options);
+  } catch (const outputs::SameFileError& e) {
+    std::cerr << "dendrocompare-cli: " << e.what() << "\n";
+    return kUsage;
   } catch (const std::bad_alloc&) {
     std::cerr << "dendrocompare-cli: not enough memory for this comparison\n";
   } catch (const std::exception& e) {
