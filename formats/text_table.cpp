@@ -1,6 +1,9 @@
 #include "formats/text_table.h"
 
 #include <cerrno>
+#include <charconv>
+#include <cmath>
+#include <string_view>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -66,12 +69,21 @@ std::vector<TextRow> read_text_rows(const std::string& path) {
   return rows;
 }
 
+// from_chars reads the same whatever the process's locale (strtod takes a
+// decimal comma under a German one); it takes no '+', which strtod did.
 std::optional<double> number_in(const std::string& field) {
-  if (field.empty()) return std::nullopt;
-  char* end = nullptr;
-  errno = 0;
-  const double value = std::strtod(field.c_str(), &end);
-  if (end != field.c_str() + field.size()) return std::nullopt;
+  std::string_view text = field;
+  if (text.starts_with('+')) text.remove_prefix(1);
+  if (text.empty() || (text.front() == '-' && field.front() == '+')) return std::nullopt;
+  double value = 0.0;
+  const auto [end, fault] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (end != text.data() + text.size()) return std::nullopt;
+  // Out of range, strtod gave an infinity or zero, which the checks then name.
+  if (fault == std::errc::result_out_of_range) {
+    const bool tiny = text.find("e-") != std::string_view::npos || text.find("E-") != std::string_view::npos;
+    value = tiny ? 0.0 : HUGE_VAL;
+    if (text.front() == '-') value = -value;
+  }
   return value;
 }
 

@@ -17,7 +17,8 @@ struct TextRow {
 
 std::vector<TextRow> read_text_rows(const std::string& path);
 
-// The whole field as a number (strtod's spellings, "NaN" and "Inf" too).
+// The whole field as a number in C's spelling whatever the locale ("NaN"
+// and "Inf" too).
 std::optional<double> number_in(const std::string& field);
 
 // The file's whole content; InputError naming the path when it cannot be read.

@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <clocale>
 #include <cmath>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <limits>
@@ -221,6 +223,33 @@ TEST(Inputs, ANpyHeaderOf40KilobytesReads) {
   bytes[8] = static_cast<char>((dict_length + padding) & 0xff);
   bytes[9] = static_cast<char>((dict_length + padding) >> 8);
   EXPECT_EQ(read_dendrogram(dir.write("z.npy", bytes)).merges, kFourObjects);
+}
+
+// Under a locale whose decimal point is a comma every text format still
+// reads C's numbers. The locale is compiled into the test's own directory.
+TEST(Inputs, NumbersReadTheSameUnderAGermanLocale) {
+  TempDir dir;
+  const std::string locales = dir.write("locales-made", "");
+  fs::remove(locales);
+  fs::create_directory(locales);
+  const std::string make = "localedef -i de_DE -f UTF-8 " + locales + "/de_DE.UTF-8 >/dev/null 2>&1";
+  if (std::system(make.c_str()) != 0) GTEST_SKIP() << "localedef cannot make de_DE.UTF-8 here";
+  ::setenv("LOCPATH", locales.c_str(), 1);
+  if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8")) GTEST_SKIP() << "de_DE.UTF-8 did not load";
+  const std::vector<std::string> files = {dir.write("z.txt", "0 1 0.5 2\n2 3 1.5 3\n"),
+                                          dir.write("h.csv", "-1,-2,0.5\n-3,1,1.5\n"),
+                                          dir.write("t.nwk", "((a:0.5,b:0.5):1.0,c:1.5);")};
+  for (const std::string& file : files) {
+    try {
+      const DendrogramFile read = read_dendrogram(file);
+      ASSERT_EQ(read.merges.size(), 2u) << file;
+      EXPECT_EQ(read.merges[0].height, 0.5f) << file;
+      EXPECT_EQ(read.merges[1].height, 1.5f) << file;
+    } catch (const InputError& e) {
+      ADD_FAILURE() << e.what();
+    }
+  }
+  std::setlocale(LC_NUMERIC, "C");
 }
 
 TEST(Inputs, PairsWithDifferentObjectsOrLabelsAreRefused) {
