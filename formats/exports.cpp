@@ -289,7 +289,7 @@ void write_json_summary(const compare::Comparison& result, const std::vector<Inp
                                     : json_number(r.smallest);
     const int clusters1 = exact ? exact_minima[m].clusters1 : r.clusters1;
     const int clusters2 = exact ? exact_minima[m].clusters2 : r.clusters2;
-    json += std::string(m ? "," : "") + "\n    " + json_string(kMeasureNames[m]) + ": {\"value\": " + value +
+    json += std::string(m ? "," : "") + "\n    " + json_string(compare::measure_name(static_cast<compare::MeasureId>(m))) + ": {\"value\": " + value +
             ", \"clusters1\": " + std::to_string(clusters1) + ", \"clusters2\": " + std::to_string(clusters2) + "}";
   }
   json += "\n  }";

@@ -10,10 +10,6 @@
 
 namespace cli {
 
-// Names of the five measures in exports, in their table order.
-inline constexpr const char* kMeasureNames[compare::kMeasureCount] = {"jaccard", "rand", "euclidean", "sorensen",
-                                                                      "adjusted_rand"};
-
 // What the exports hold unless told otherwise: the five tables and
 // Fowlkes-Mallows.
 std::vector<compare::MeasureId> default_export_measures();

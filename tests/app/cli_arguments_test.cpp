@@ -64,6 +64,14 @@ TEST(CliArguments, OutputDirectoryTakesMatricesDat) {
   EXPECT_FALSE(ws.exists("MATRICES.DAT"));
 }
 
+// The comma-separated fields of a row as numbers.
+std::vector<double> numbers_of(const std::string& line) {
+  std::vector<double> fields;
+  std::istringstream row(line);
+  for (std::string field; std::getline(row, field, ',');) fields.push_back(std::strtod(field.c_str(), nullptr));
+  return fields;
+}
+
 // Level pair (1, 3) of the five-object example: a = 1, a + b = 2, a + c = 6
 // of 10 pairs, so D = 6, U = 7, W = 8, d = 3; adjusted Rand index
 // 2(ad - bc) / ((a+b)(b+d) + (a+c)(c+d)) = -4/56; Fowlkes-Mallows
@@ -83,9 +91,7 @@ TEST(CliArguments, TsvRowsCarryStoredAndExactValues) {
 
   const auto exact = ws.run_with("", {"--csv", "pairs.csv", "--exact", "five1.den", "five2.den"});
   ASSERT_EQ(exact.exit_status, 0) << exact.err;
-  std::vector<double> fields;
-  std::istringstream row(lines_of(ws.read("pairs.csv"))[3]);
-  for (std::string field; std::getline(row, field, ',');) fields.push_back(std::strtod(field.c_str(), nullptr));
+  const std::vector<double> fields = numbers_of(lines_of(ws.read("pairs.csv"))[3]);
   const std::vector<double> expected = {1, 3, 3, 2, 0.5, 3, 6.0 / 7, 0.6, std::sqrt(6.0), 0.75, 1 + 4.0 / 56,
                                         1 / std::sqrt(12.0)};
   ASSERT_EQ(fields.size(), expected.size());
@@ -125,9 +131,7 @@ TEST(CliArguments, ChosenMeasuresAndTheFowlkesMallowsCurve) {
   const auto rows = lines_of(chosen.out);
   ASSERT_EQ(rows.size(), 7u);
   EXPECT_EQ(rows[0], "k,l,clusters1,clusters2,height1,height2,nmi,variation_of_information,rand");
-  std::vector<double> fields;
-  std::istringstream row(rows[6]);
-  for (std::string field; std::getline(row, field, ',');) fields.push_back(std::strtod(field.c_str(), nullptr));
+  const std::vector<double> fields = numbers_of(rows[6]);
   const double ln2 = std::log(2.0), ln3 = std::log(3.0), ln5 = std::log(5.0);
   const double joint = ln5 - 4 * ln2 / 5, h1 = ln5 - (2 * ln2 + 3 * ln3) / 5, h2 = ln5 - 4 * std::log(4.0) / 5;
   const double mutual = h1 + h2 - joint;
