@@ -1,0 +1,42 @@
+#pragma once
+// The two dendrograms of a comparison drawn face to face: each tree's leaf
+// order (untangled by rotating nodes, which changes no partition), the
+// entanglement before and after, and the clusters of one level pair that
+// colour the lines joining each object's two leaves.
+#include <cstdint>
+#include <vector>
+
+#include "engine/engine.h"
+#include "engine/tangle/untangle.h"
+
+namespace compare {
+
+struct TangleOptions {
+  // Colour by dendrogram 1 at its compared level with the fewest clusters
+  // that are at least this many, against the level of dendrogram 2 where
+  // 1 - adjusted Rand is smallest in that row; 0: the level pair where it
+  // is smallest overall.
+  int clusters = 0;
+  bool untangle = true;
+  std::int64_t work_limit = tangle::UntangleOptions{}.work_limit;
+};
+
+struct Tanglegram {
+  tangle::TreeShape tree1, tree2;
+  tangle::Flips flips1, flips2;
+  std::vector<int> order1, order2;  // the objects (0-based) from top to bottom
+  double given_entanglement = 0;    // of the trees as the inputs draw them
+  double entanglement = 0;          // of order1 and order2
+  bool untangled = false;
+  bool stopped_early = false;  // the untangling reached its work limit
+  // The compared level pair (row, column) whose clusters colour the lines;
+  // 0 and 0 when a dendrogram has no compared level (one cluster each).
+  int row = 0, column = 0;
+  int clusters1 = 1, clusters2 = 1;
+  std::vector<int> cluster1, cluster2;  // per object, numbered from the top of each drawing
+  std::vector<char> moved;              // per object: its two clusters do not hold the most of each other
+};
+
+Tanglegram tanglegram_layout(const Comparison& comparison, const TangleOptions& options = {});
+
+}  // namespace compare
