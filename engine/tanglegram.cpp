@@ -1,5 +1,7 @@
 #include "engine/tanglegram.h"
 
+#include <algorithm>
+#include <cmath>
 #include <tuple>
 
 #include "engine/tangle/shared_clusters.h"
@@ -13,15 +15,18 @@ double adjusted_rand_distance(const Comparison& c, int k, int l) {
   return c.tables.value(static_cast<int>(ExactMeasure::adjusted_rand) + 1, k, l);
 }
 
-// The column where 1 - adjusted Rand is smallest in row k, the first of equals.
-int best_column(const Comparison& c, int k) {
-  int best = 1;
-  double smallest = adjusted_rand_distance(c, k, 1);
-  for (int l = 2; l <= c.columns(); ++l) {
+// The column where 1 - adjusted Rand is smallest in row k among those with
+// at most `most` clusters (0: any), the first of equals; the last column
+// (the fewest clusters) when none has so few.
+int best_column(const Comparison& c, int k, int most) {
+  int best = 0;
+  double smallest = 0;
+  for (int l = 1; l <= c.columns(); ++l) {
+    if (most > 0 && c.clusters2[l - 1] > most) continue;
     const double value = adjusted_rand_distance(c, k, l);
-    if (value < smallest) smallest = value, best = l;
+    if (best == 0 || value < smallest) smallest = value, best = l;
   }
-  return best;
+  return best == 0 ? c.columns() : best;
 }
 
 int row_with_fewest_clusters_from(const Comparison& c, int clusters) {
@@ -31,21 +36,31 @@ int row_with_fewest_clusters_from(const Comparison& c, int clusters) {
   return row;
 }
 
-// The level pair where 1 - adjusted Rand is smallest, the first of equals
-// with rows outer.
-std::pair<int, int> best_pair(const Comparison& c) {
-  std::pair<int, int> best{1, 1};
-  double smallest = adjusted_rand_distance(c, 1, 1);
+// The level pair where 1 - adjusted Rand is smallest, rows outer, the first
+// of equals, among levels of at most `most` clusters as best_column has it.
+std::pair<int, int> best_pair(const Comparison& c, int most) {
+  std::pair<int, int> best{0, 0};
+  double smallest = 0;
   for (int k = 1; k <= c.rows(); ++k) {
-    const int l = best_column(c, k);
+    if (most > 0 && c.clusters1[k - 1] > most) continue;
+    const int l = best_column(c, k, most);
     const double value = adjusted_rand_distance(c, k, l);
-    if (value < smallest) smallest = value, best = {k, l};
+    if (best.first == 0 || value < smallest) smallest = value, best = {k, l};
   }
+  if (best.first == 0) best = {c.rows(), best_column(c, c.rows(), most)};
   return best;
+}
+
+int most_clusters(const TangleOptions& options, std::int64_t n) {
+  if (options.most_clusters >= 0) return options.most_clusters;
+  const auto root = static_cast<int>(std::ceil(std::sqrt(static_cast<double>(n))));
+  return std::clamp(root, 2, kTangleClustersAtMost);
 }
 
 void colour_by_level_pair(const Comparison& c, const TangleOptions& options, Tanglegram& t) {
   if (c.rows() == 0 || c.columns() == 0) {
+    t.level1 = c.levels1;
+    t.level2 = c.levels2;
     t.cluster1.assign(t.order1.size(), 0);
     t.cluster2.assign(t.order2.size(), 0);
     t.moved.assign(t.order1.size(), 0);
@@ -53,14 +68,16 @@ void colour_by_level_pair(const Comparison& c, const TangleOptions& options, Tan
   }
   if (options.clusters > 0) {
     t.row = row_with_fewest_clusters_from(c, options.clusters);
-    t.column = best_column(c, t.row);
+    t.column = best_column(c, t.row, most_clusters(options, c.object_count));
   } else {
-    std::tie(t.row, t.column) = best_pair(c);
+    std::tie(t.row, t.column) = best_pair(c, most_clusters(options, c.object_count));
   }
   t.clusters1 = c.clusters1[t.row - 1];
   t.clusters2 = c.clusters2[t.column - 1];
-  t.cluster1 = tangle::clusters_at_level(t.tree1, c.base_level1 + t.row - 1, t.order1);
-  t.cluster2 = tangle::clusters_at_level(t.tree2, c.base_level2 + t.column - 1, t.order2);
+  t.level1 = c.base_level1 + t.row - 1;
+  t.level2 = c.base_level2 + t.column - 1;
+  t.cluster1 = tangle::clusters_at_level(t.tree1, t.level1, t.order1);
+  t.cluster2 = tangle::clusters_at_level(t.tree2, t.level2, t.order2);
   t.moved = tangle::moved_objects(t.cluster1, t.cluster2);
 }
 
@@ -82,7 +99,7 @@ Tanglegram tanglegram_layout(const Comparison& c, const TangleOptions& options) 
   t.order1 = tangle::leaf_order(t.tree1, t.flips1);
   t.order2 = tangle::leaf_order(t.tree2, t.flips2);
   t.entanglement = tangle::entanglement(t.order1, t.order2);
-  colour_by_level_pair(c, options, t);
+  if (options.colour_lines) colour_by_level_pair(c, options, t);
   return t;
 }
 

@@ -11,13 +11,21 @@
 
 namespace compare {
 
+inline constexpr int kTangleClustersAtMost = 60;
+
 struct TangleOptions {
   // Colour by dendrogram 1 at its compared level with the fewest clusters
   // that are at least this many, against the level of dendrogram 2 where
   // 1 - adjusted Rand is smallest in that row; 0: the level pair where it
   // is smallest overall.
   int clusters = 0;
+  // Without `clusters`, look only at levels with at most this many (0: any;
+  // -1: the square root of N, rounded up, but at most kTangleClustersAtMost),
+  // since the finest levels of any two trees agree almost perfectly and
+  // show nothing.
+  int most_clusters = -1;
   bool untangle = true;
+  bool colour_lines = true;  // false: the orders and entanglements alone
   std::int64_t work_limit = tangle::UntangleOptions{}.work_limit;
 };
 
@@ -32,6 +40,7 @@ struct Tanglegram {
   // The compared level pair (row, column) whose clusters colour the lines;
   // 0 and 0 when a dendrogram has no compared level (one cluster each).
   int row = 0, column = 0;
+  int level1 = 0, level2 = 0;  // their levels in each tree (the top level without any)
   int clusters1 = 1, clusters2 = 1;
   std::vector<int> cluster1, cluster2;  // per object, numbered from the top of each drawing
   std::vector<char> moved;              // per object: its two clusters do not hold the most of each other

@@ -270,7 +270,7 @@ void write_bk_table(const compare::Comparison& result, const outputs::Sink& sink
 }
 
 void write_json_summary(const compare::Comparison& result, const std::vector<InputSummary>& inputs,
-                        const outputs::Sink& sink, bool correlations) {
+                        const outputs::Sink& sink, bool correlations, const compare::Tanglegram* tanglegram) {
   const bool exact = result.precision == compare::Precision::exact;
   std::string json = "{\n  \"version\": " + json_string(DENDROCOMPARE_VERSION) + ",\n  \"inputs\": [";
   for (std::size_t i = 0; i < inputs.size(); ++i)
@@ -298,6 +298,10 @@ void write_json_summary(const compare::Comparison& result, const std::vector<Inp
     json += ",\n  \"correlations\": {\"cophenetic_pearson\": " + json_number(c.cophenetic_pearson) +
             ", \"cophenetic_spearman\": " + json_number(c.cophenetic_spearman) +
             ", \"bakers_gamma\": " + json_number(c.bakers_gamma) + "}";
+  }
+  if (tanglegram) {
+    json += ",\n  \"entanglement\": {\"given\": " + json_number(tanglegram->given_entanglement) +
+            ", \"untangled\": " + (tanglegram->untangled ? json_number(tanglegram->entanglement) : "null") + "}";
   }
   json += "\n}\n";
   outputs::write_to(sink, [&](std::ostream& out) { out << json; });

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/engine.h"
+#include "engine/tanglegram.h"
 #include "outputs/run_outputs.h"
 
 namespace cli {
@@ -43,8 +44,10 @@ struct InputSummary {
 };
 
 // With correlations, also the cophenetic correlations and Baker's gamma
-// over all object pairs.
+// over all object pairs; with a tanglegram, its entanglement as the inputs
+// draw the trees and once untangled.
 void write_json_summary(const compare::Comparison& result, const std::vector<InputSummary>& inputs,
-                        const outputs::Sink& sink, bool correlations = false);
+                        const outputs::Sink& sink, bool correlations = false,
+                        const compare::Tanglegram* tanglegram = nullptr);
 
 }  // namespace cli

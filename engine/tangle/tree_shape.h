@@ -24,6 +24,7 @@ struct TreeShape {
   int merge_of(int node) const { return node - leaf_count; }
   int size_of(int node) const { return is_leaf(node) ? 1 : size[merge_of(node)]; }
   float height_of(int node) const { return is_leaf(node) ? 0.0f : height[merge_of(node)]; }
+  float top_height() const { return left.empty() ? 0.0f : height.back(); }
 };
 
 // From the levelled merges and the heights of levels 1..L.

@@ -168,13 +168,22 @@ TEST(TanglegramLayout, ColoursByTheAdjustedRandMinimumOrTheAskedClusters) {
   CompareOptions exact;
   exact.precision = Precision::exact;
   const Comparison c = run_comparison(first, second, exact);
-  const Tanglegram t = tanglegram_layout(c);
-  double smallest = 2;
+  const Tanglegram t = tanglegram_layout(c, {0, 0});
+  // By default only levels of at most 8 clusters, the root of 60 rounded up.
+  const Tanglegram coarse = tanglegram_layout(c);
+  double smallest = 2, smallest_coarse = 2;
   for (int k = 1; k <= c.rows(); ++k)
-    for (int l = 1; l <= c.columns(); ++l) smallest = std::min(smallest, c.exact_value(ExactMeasure::adjusted_rand, k, l));
+    for (int l = 1; l <= c.columns(); ++l) {
+      const double value = c.exact_value(ExactMeasure::adjusted_rand, k, l);
+      smallest = std::min(smallest, value);
+      if (c.clusters1[k - 1] <= 8 && c.clusters2[l - 1] <= 8) smallest_coarse = std::min(smallest_coarse, value);
+    }
   EXPECT_EQ(c.exact_value(ExactMeasure::adjusted_rand, t.row, t.column), smallest);
+  EXPECT_EQ(c.exact_value(ExactMeasure::adjusted_rand, coarse.row, coarse.column), smallest_coarse);
+  EXPECT_LE(coarse.clusters1, 8);
+  EXPECT_LE(coarse.clusters2, 8);
   for (const int asked : {5, 17, 59}) {
-    const Tanglegram u = tanglegram_layout(c, {asked, false});
+    const Tanglegram u = tanglegram_layout(c, {asked, 0, false});
     EXPECT_EQ(u.clusters1, asked);
     EXPECT_EQ(std::set<int>(u.cluster1.begin(), u.cluster1.end()).size(), static_cast<std::size_t>(asked));
     EXPECT_EQ(std::set<int>(u.cluster2.begin(), u.cluster2.end()).size(), static_cast<std::size_t>(u.clusters2));
@@ -185,7 +194,7 @@ TEST(TanglegramLayout, ColoursByTheAdjustedRandMinimumOrTheAskedClusters) {
   for (std::size_t i = 1; i < t.order1.size(); ++i)
     EXPECT_LE(t.cluster1[t.order1[i] ] - t.cluster1[t.order1[i - 1]], 1);
   // A single-precision comparison gives the same pair from its own tables.
-  const Tanglegram s = tanglegram_layout(run_comparison(first, second), {0, false});
+  const Tanglegram s = tanglegram_layout(run_comparison(first, second), {0, 0, false});
   EXPECT_EQ(s.clusters1, t.clusters1);
   EXPECT_EQ(s.clusters2, t.clusters2);
 }
