@@ -29,11 +29,14 @@ int best_column(const Comparison& c, int k, int most) {
   return best == 0 ? c.columns() : best;
 }
 
-int row_with_fewest_clusters_from(const Comparison& c, int clusters) {
-  int row = 1;  // the rows' cluster counts fall as k grows
-  for (int k = 1; k <= c.rows(); ++k)
-    if (c.clusters1[k - 1] >= clusters) row = k;
-  return row;
+// The compared level of a tree with the fewest clusters that are at least
+// `at_least` (the clusters fall as the levels rise), numbered from
+// base_level; the lowest when none has so many.
+int level_with_fewest_from(const std::vector<int>& clusters, int base_level, int at_least) {
+  int level = base_level;
+  for (std::size_t k = 0; k < clusters.size(); ++k)
+    if (clusters[k] >= at_least) level = base_level + static_cast<int>(k);
+  return level;
 }
 
 // The level pair where 1 - adjusted Rand is smallest, rows outer, the first
@@ -67,7 +70,7 @@ void colour_by_level_pair(const Comparison& c, const TangleOptions& options, Tan
     return;
   }
   if (options.clusters > 0) {
-    t.row = row_with_fewest_clusters_from(c, options.clusters);
+    t.row = level_with_fewest_from(c.clusters1, 1, options.clusters);
     t.column = best_column(c, t.row, most_clusters(options, c.object_count));
   } else {
     std::tie(t.row, t.column) = best_pair(c, most_clusters(options, c.object_count));
@@ -79,6 +82,16 @@ void colour_by_level_pair(const Comparison& c, const TangleOptions& options, Tan
   t.cluster1 = tangle::clusters_at_level(t.tree1, t.level1, t.order1);
   t.cluster2 = tangle::clusters_at_level(t.tree2, t.level2, t.order2);
   t.moved = tangle::moved_objects(t.cluster1, t.cluster2);
+}
+
+void collapse_into_blocks(const Comparison& c, int blocks, Tanglegram& t) {
+  if (c.rows() == 0 || c.columns() == 0) return;
+  t.block_level1 = level_with_fewest_from(c.clusters1, c.base_level1, std::max(blocks, t.clusters1));
+  t.block_level2 = level_with_fewest_from(c.clusters2, c.base_level2, std::max(blocks, t.clusters2));
+  t.blocks1 = c.clusters1[t.block_level1 - c.base_level1];
+  t.blocks2 = c.clusters2[t.block_level2 - c.base_level2];
+  t.block1 = tangle::clusters_at_level(t.tree1, t.block_level1, t.order1);
+  t.block2 = tangle::clusters_at_level(t.tree2, t.block_level2, t.order2);
 }
 
 }  // namespace
@@ -100,6 +113,7 @@ Tanglegram tanglegram_layout(const Comparison& c, const TangleOptions& options) 
   t.order2 = tangle::leaf_order(t.tree2, t.flips2);
   t.entanglement = tangle::entanglement(t.order1, t.order2);
   if (options.colour_lines) colour_by_level_pair(c, options, t);
+  if (options.colour_lines && options.blocks > 0) collapse_into_blocks(c, options.blocks, t);
   return t;
 }
 

@@ -26,6 +26,10 @@ struct TangleOptions {
   int most_clusters = -1;
   bool untangle = true;
   bool colour_lines = true;  // false: the orders and entanglements alone
+  // Collapse each tree into blocks, its clusters at the level with the
+  // fewest that are at least this many and at least the colour level's
+  // (0: no blocks).
+  int blocks = 0;
   std::int64_t work_limit = tangle::UntangleOptions{}.work_limit;
 };
 
@@ -44,6 +48,10 @@ struct Tanglegram {
   int clusters1 = 1, clusters2 = 1;
   std::vector<int> cluster1, cluster2;  // per object, numbered from the top of each drawing
   std::vector<char> moved;              // per object: its two clusters do not hold the most of each other
+  // With blocks: each tree's level of blocks, their count, and each object's
+  // block, numbered from the top of each drawing; empty otherwise.
+  int block_level1 = 0, block_level2 = 0, blocks1 = 0, blocks2 = 0;
+  std::vector<int> block1, block2;
 };
 
 Tanglegram tanglegram_layout(const Comparison& comparison, const TangleOptions& options = {});

@@ -35,6 +35,7 @@ compare::Tanglegram lay_out_trees(const compare::Comparison& results, const Tang
   compare::TangleOptions options;
   options.clusters = settings.clusters;
   options.untangle = settings.untangle;
+  if (draws_collapsed(results.object_count)) options.blocks = kCollapsedBlocks;
   return compare::tanglegram_layout(results, options);
 }
 

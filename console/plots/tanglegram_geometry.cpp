@@ -18,8 +18,8 @@ std::vector<double> evenly(std::size_t count, double top, double bottom) {
   return y;
 }
 
-// Each cluster's extent, as tall as its objects, with a small gap between.
-void stack_clusters(const std::vector<int>& cluster, const std::vector<int>& order, int clusters, double top,
+// Each block's extent, as tall as its objects, with a small gap between.
+void stack_blocks(const std::vector<int>& cluster, const std::vector<int>& order, int clusters, double top,
                     double bottom, std::vector<double>& tops, std::vector<double>& bottoms) {
   std::vector<int> sizes(static_cast<std::size_t>(clusters), 0);
   for (const int x : order) ++sizes[cluster[x]];
@@ -35,34 +35,42 @@ void stack_clusters(const std::vector<int>& cluster, const std::vector<int>& ord
   }
 }
 
-// The bands between the clusters, each cluster's share stacked in the
-// order of the other side's clusters, so that bands cross only where the
-// clusters do.
+// The bands between the blocks, each block's share stacked in the order of
+// the other side's blocks, so that bands cross only where the blocks do.
 std::vector<Band> lay_out_bands(const compare::Tanglegram& t, const TanglegramGeometry& g) {
-  const std::vector<compare::tangle::SharedCell> cells = compare::tangle::shared_cells(t.cluster1, t.cluster2);
-  const std::vector<char> kept = compare::tangle::cells_kept_together(cells);
+  const std::vector<compare::tangle::SharedCell> cells = compare::tangle::shared_cells(t.block1, t.block2);
   std::vector<Band> bands(cells.size());
-  std::vector<int> size1(g.cluster_top1.size(), 0), size2(g.cluster_top2.size(), 0);
-  for (const auto& cell : cells) size1[cell.first] += cell.count, size2[cell.second] += cell.count;
-  std::vector<double> next1 = g.cluster_top1, next2 = g.cluster_top2;
-  const auto share = [](double top, double bottom, int count, int size) { return (bottom - top) * count / size; };
-  for (std::size_t i = 0; i < cells.size(); ++i) {  // ordered by first, then second
-    const auto& cell = cells[i];
-    Band& band = bands[i];
-    band = {cell.first, cell.second, cell.count, kept[i] != 0};
-    band.left_top = next1[cell.first];
-    band.left_bottom = next1[cell.first] +=
-        share(g.cluster_top1[cell.first], g.cluster_bottom1[cell.first], cell.count, size1[cell.first]);
+  for (std::size_t i = 0; i < cells.size(); ++i) bands[i] = {cells[i].first, cells[i].second, cells[i].count};
+  // A block lies within one cluster of each colour level, so one object
+  // tells a band's colour and whether its objects moved.
+  for (std::size_t x = 0; x < t.block1.size(); ++x) {
+    const auto at = std::lower_bound(cells.begin(), cells.end(), std::pair{t.block1[x], t.block2[x]},
+                                     [](const compare::tangle::SharedCell& cell, std::pair<int, int> key) {
+                                       return std::pair{cell.first, cell.second} < key;
+                                     });
+    Band& band = bands[static_cast<std::size_t>(at - cells.begin())];
+    band.cluster1 = t.cluster1[x];
+    band.cluster2 = t.cluster2[x];
+    band.kept = !t.moved[x];
   }
-  std::vector<std::size_t> by_second(cells.size());
+  std::vector<int> size1(g.block_top1.size(), 0), size2(g.block_top2.size(), 0);
+  for (const Band& band : bands) size1[band.first] += band.count, size2[band.second] += band.count;
+  std::vector<double> next1 = g.block_top1, next2 = g.block_top2;
+  const auto share = [](double top, double bottom, int count, int size) { return (bottom - top) * count / size; };
+  for (Band& band : bands) {  // ordered by first, then second
+    band.left_top = next1[band.first];
+    band.left_bottom = next1[band.first] +=
+        share(g.block_top1[band.first], g.block_bottom1[band.first], band.count, size1[band.first]);
+  }
+  std::vector<std::size_t> by_second(bands.size());
   for (std::size_t i = 0; i < by_second.size(); ++i) by_second[i] = i;
   std::stable_sort(by_second.begin(), by_second.end(),
-                   [&](std::size_t a, std::size_t b) { return cells[a].second < cells[b].second; });
+                   [&](std::size_t a, std::size_t b) { return bands[a].second < bands[b].second; });
   for (const std::size_t i : by_second) {
     Band& band = bands[i];
     band.right_top = next2[band.second];
     band.right_bottom = next2[band.second] +=
-        share(g.cluster_top2[band.second], g.cluster_bottom2[band.second], band.count, size2[band.second]);
+        share(g.block_top2[band.second], g.block_bottom2[band.second], band.count, size2[band.second]);
   }
   return bands;
 }
@@ -112,7 +120,7 @@ TanglegramGeometry lay_out_tanglegram(const compare::Tanglegram& t, const std::v
   g.bottom = area.bottom() - h * 3;
   g.axis_y = g.bottom + h * 0.8;
   const std::size_t n = t.order1.size();
-  g.collapsed = draws_collapsed(static_cast<std::int64_t>(n));
+  g.collapsed = !t.block1.empty();
   const double spacing = n > 0 ? (g.bottom - g.top) / n : 0;
   g.label_font = g.font;
   const int label_pixels = std::min(g.font.pixelSize(), static_cast<int>(std::floor(spacing * 0.9)));
@@ -135,8 +143,8 @@ TanglegramGeometry lay_out_tanglegram(const compare::Tanglegram& t, const std::v
     g.y2 = g.y1;
     return g;
   }
-  stack_clusters(t.cluster1, t.order1, t.clusters1, g.top, g.bottom, g.cluster_top1, g.cluster_bottom1);
-  stack_clusters(t.cluster2, t.order2, t.clusters2, g.top, g.bottom, g.cluster_top2, g.cluster_bottom2);
+  stack_blocks(t.block1, t.order1, t.blocks1, g.top, g.bottom, g.block_top1, g.block_bottom1);
+  stack_blocks(t.block2, t.order2, t.blocks2, g.top, g.bottom, g.block_top2, g.block_bottom2);
   g.bands = lay_out_bands(t, g);
   return g;
 }
@@ -150,7 +158,12 @@ std::optional<QString> describe_tanglegram_point(const compare::Tanglegram& t, c
       const double top = band->left_top + s * (band->right_top - band->left_top);
       const double bottom = band->left_bottom + s * (band->right_bottom - band->left_bottom);
       if (point.y() >= top && point.y() <= bottom)
-        return QStringLiteral("clusters %1 and %2 share %3 objects").arg(band->first + 1).arg(band->second + 1).arg(band->count);
+        return QStringLiteral("blocks %1 and %2 share %3 objects, of clusters %4 and %5")
+            .arg(band->first + 1)
+            .arg(band->second + 1)
+            .arg(band->count)
+            .arg(band->cluster1 + 1)
+            .arg(band->cluster2 + 1);
     }
     return std::nullopt;
   }

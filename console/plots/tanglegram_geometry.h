@@ -16,14 +16,16 @@ class QPaintDevice;
 
 namespace console::plots {
 
-// Above this many objects the trees are drawn cut at the colour level, a
-// cluster a leaf as tall as its size.
+// Above this many objects each tree is drawn as blocks, its clusters at a
+// level of at least kCollapsedBlocks, a block a leaf as tall as its size.
 inline constexpr int kCollapseAbove = 200;
-// One band of a collapsed picture: the objects cluster `first` of
-// dendrogram 1 shares with cluster `second` of dendrogram 2.
+inline constexpr int kCollapsedBlocks = 40;
+// One band of a collapsed picture: the objects block `first` of
+// dendrogram 1 shares with block `second` of dendrogram 2.
 struct Band {
   int first = 0, second = 0, count = 0;
-  bool kept = true;  // the two clusters hold the most of each other
+  int cluster1 = 0, cluster2 = 0;  // of its objects at the colour levels
+  bool kept = true;  // its objects have not moved
   double left_top = 0, left_bottom = 0, right_top = 0, right_bottom = 0;
 };
 
@@ -40,8 +42,8 @@ struct TanglegramGeometry {
   bool labelled = false;
   // Not collapsed: the y of each position of order1 and order2.
   std::vector<double> y1, y2;
-  // Collapsed: each cluster's top and bottom, clusters numbered from the top.
-  std::vector<double> cluster_top1, cluster_bottom1, cluster_top2, cluster_bottom2;
+  // Collapsed: each block's top and bottom, blocks numbered from the top.
+  std::vector<double> block_top1, block_bottom1, block_top2, block_bottom2;
   std::vector<Band> bands;
 
   double line_left() const { return left_labels_end; }

@@ -19,8 +19,7 @@ constexpr QRgb kTreeColour = 0xff404040u;
 
 using compare::tangle::TreeShape;
 
-// Per node of a tree: the cluster of its objects at the colour level, or
-// -1 above it.
+// Per node of a tree: the cluster of its objects at a level, or -1 above it.
 std::vector<int> node_clusters(const TreeShape& tree, int level, const std::vector<int>& cluster) {
   std::vector<int> of(static_cast<std::size_t>(tree.node_count()), -1);
   for (int x = 0; x < tree.leaf_count; ++x) of[x] = cluster[x];
@@ -40,7 +39,8 @@ std::vector<int> matched_colours(const compare::Tanglegram& t) {
 
 struct TreeSide {
   const TreeShape* tree;
-  std::vector<int> node_cluster;  // as node_clusters
+  std::vector<int> node_cluster;  // at the colour level
+  std::vector<int> node_block;    // collapsed: the block of each node within one  // as node_clusters
   std::vector<int> colour_of;     // cluster -> palette entry
   bool collapsed;
   std::function<double(double)> x_of;
@@ -55,11 +55,11 @@ std::vector<double> node_ys(const TreeSide& side, const std::vector<int>& order,
   if (!side.collapsed) {
     for (std::size_t i = 0; i < order.size(); ++i) y[order[i]] = y_of_position[i];
   } else {
-    for (int x = 0; x < tree.leaf_count; ++x) y[x] = (tops[side.node_cluster[x]] + bottoms[side.node_cluster[x]]) / 2;
+    for (int x = 0; x < tree.leaf_count; ++x) y[x] = (tops[side.node_block[x]] + bottoms[side.node_block[x]]) / 2;
   }
   for (std::size_t t = 0; t < tree.left.size(); ++t) {
     const int node = tree.leaf_count + static_cast<int>(t);
-    y[node] = side.collapsed && side.node_cluster[node] >= 0 ? y[tree.left[t]] : (y[tree.left[t]] + y[tree.right[t]]) / 2;
+    y[node] = side.collapsed && side.node_block[node] >= 0 ? y[tree.left[t]] : (y[tree.left[t]] + y[tree.right[t]]) / 2;
   }
   return y;
 }
@@ -67,13 +67,13 @@ std::vector<double> node_ys(const TreeSide& side, const std::vector<int>& order,
 void draw_tree(QPainter& painter, const TreeSide& side, const std::vector<double>& y, double width) {
   const TreeShape& tree = *side.tree;
   const auto height_of = [&](int node) {
-    // Collapsed, a cluster is a leaf: its branch starts at height 0.
-    return side.collapsed && side.node_cluster[node] >= 0 ? 0.0 : static_cast<double>(tree.height_of(node));
+    // Collapsed, a block is a leaf: its branch starts at height 0.
+    return side.collapsed && side.node_block[node] >= 0 ? 0.0 : static_cast<double>(tree.height_of(node));
   };
   for (std::size_t t = 0; t < tree.left.size(); ++t) {
     const int node = tree.leaf_count + static_cast<int>(t);
     const int cluster = side.node_cluster[node];
-    if (side.collapsed && cluster >= 0) continue;
+    if (side.collapsed && side.node_block[node] >= 0) continue;
     const QRgb colour = cluster >= 0 ? cluster_colour(side.colour_of[cluster]) : kTreeColour;
     painter.setPen(QPen(QColor::fromRgb(colour), width, Qt::SolidLine, Qt::FlatCap));
     const double x = side.x_of(tree.height[t]);
@@ -133,7 +133,7 @@ void draw_bands(QPainter& painter, const TanglegramGeometry& g) {
   for (const bool kept : {true, false}) {
     for (const Band& band : g.bands) {
       if (band.kept != kept) continue;
-      const QColor colour = QColor::fromRgb(kept ? kept_colour(band.first) : cluster_colour(band.first));
+      const QColor colour = QColor::fromRgb(kept ? kept_colour(band.cluster1) : cluster_colour(band.cluster1));
       QPainterPath path;
       path.moveTo(g.line_left(), band.left_top);
       path.lineTo(g.line_right(), band.right_top);
@@ -147,12 +147,16 @@ void draw_bands(QPainter& painter, const TanglegramGeometry& g) {
   }
 }
 
-void draw_cluster_bars(QPainter& painter, const std::vector<double>& tops, const std::vector<double>& bottoms,
-                       const std::vector<int>& colour_of, double x, double width) {
+// Each block a bar in its cluster's colour.
+void draw_block_bars(QPainter& painter, const TreeSide& side, const std::vector<double>& tops,
+                     const std::vector<double>& bottoms, double x, double width) {
+  std::vector<int> colour(tops.size(), 0);
+  for (int object = 0; object < side.tree->leaf_count; ++object)
+    colour[side.node_block[object]] = side.colour_of[side.node_cluster[object]];
   painter.setPen(Qt::NoPen);
-  for (std::size_t c = 0; c < tops.size(); ++c) {
-    painter.setBrush(QColor::fromRgb(cluster_colour(colour_of[c])));
-    painter.drawRect(QRectF(std::min(x, x + width), tops[c], std::abs(width), bottoms[c] - tops[c]));
+  for (std::size_t b = 0; b < tops.size(); ++b) {
+    painter.setBrush(QColor::fromRgb(cluster_colour(colour[b])));
+    painter.drawRect(QRectF(std::min(x, x + width), tops[b], std::abs(width), bottoms[b] - tops[b]));
   }
 }
 
@@ -189,22 +193,26 @@ void draw_tanglegram(QPainter& painter, const compare::Tanglegram& t, const std:
   draw_centred_text(painter, QPointF(area.center().x(), area.top() + h * 1.5), tanglegram_title(t));
   painter.setFont(g.font);
   const double top1 = t.tree1.top_height(), top2 = t.tree2.top_height();
-  TreeSide left{&t.tree1, node_clusters(t.tree1, t.level1, t.cluster1), {}, g.collapsed,
+  TreeSide left{&t.tree1, node_clusters(t.tree1, t.level1, t.cluster1), {}, {}, g.collapsed,
                 [&](double v) { return g.x1(v, top1); }};
-  TreeSide right{&t.tree2, node_clusters(t.tree2, t.level2, t.cluster2), {}, g.collapsed,
+  TreeSide right{&t.tree2, node_clusters(t.tree2, t.level2, t.cluster2), {}, {}, g.collapsed,
                  [&](double v) { return g.x2(v, top2); }};
+  if (g.collapsed) {
+    left.node_block = node_clusters(t.tree1, t.block_level1, t.block1);
+    right.node_block = node_clusters(t.tree2, t.block_level2, t.block2);
+  }
   left.colour_of.resize(static_cast<std::size_t>(t.clusters1));
   for (int c = 0; c < t.clusters1; ++c) left.colour_of[c] = c;
   right.colour_of = matched_colours(t);
   const double tree_pen = std::clamp(h * 0.08, 0.6, 1.6);
-  draw_tree(painter, left, node_ys(left, t.order1, g.y1, g.cluster_top1, g.cluster_bottom1), tree_pen);
-  draw_tree(painter, right, node_ys(right, t.order2, g.y2, g.cluster_top2, g.cluster_bottom2), tree_pen);
+  draw_tree(painter, left, node_ys(left, t.order1, g.y1, g.block_top1, g.block_bottom1), tree_pen);
+  draw_tree(painter, right, node_ys(right, t.order2, g.y2, g.block_top2, g.block_bottom2), tree_pen);
   draw_height_axis(painter, g.left_leaves, g.left_root, top1, g.axis_y, h);
   draw_height_axis(painter, g.right_leaves, g.right_root, top2, g.axis_y, h);
   if (g.collapsed) {
     draw_bands(painter, g);
-    draw_cluster_bars(painter, g.cluster_top1, g.cluster_bottom1, left.colour_of, g.left_leaves, h * 0.4);
-    draw_cluster_bars(painter, g.cluster_top2, g.cluster_bottom2, right.colour_of, g.right_leaves, -h * 0.4);
+    draw_block_bars(painter, left, g.block_top1, g.block_bottom1, g.left_leaves, h * 0.4);
+    draw_block_bars(painter, right, g.block_top2, g.block_bottom2, g.right_leaves, -h * 0.4);
   } else {
     draw_lines(painter, t, g);
     if (g.labelled) {
