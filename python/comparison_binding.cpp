@@ -378,6 +378,7 @@ void register_comparison(py::module_& m) {
                " x " + std::to_string(c.columns()) + " compared levels of " + std::to_string(c.levels1) + " x " +
                std::to_string(c.levels2) + (c.precision == compare::Precision::exact ? ", exact>" : ", single precision>");
       });
+  register_tanglegram(cls);
   m.attr("MEASURES") = py::make_tuple(kMeasureNames[0], kMeasureNames[1], kMeasureNames[2], kMeasureNames[3],
                                       kMeasureNames[4]);
   m.def("_compare", &run, py::arg("first"), py::arg("second"), py::arg("threads"), py::arg("progress"),

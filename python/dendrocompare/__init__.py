@@ -133,3 +133,49 @@ def compare(first, second, *, exact=True, max_clusters=None, threads=None, progr
         first, second = read_dendrogram_pair(first, second)
     return _compare(_as_dendrogram(first), _as_dendrogram(second), threads or 0, progress, bool(exact),
                     max_clusters or 0)
+
+
+def _tanglegram(self, path=None, *, clusters=None, level=None, untangle=True, labels=None):
+    """The two trees face to face: their leaf orders, untangled, and how
+    tangled they are; with a path, the picture as PNG or SVG.
+
+    Rotating a node (swapping its two branches) changes no partition; with
+    untangle the nodes of both trees are rotated, one tree against the
+    other, while that lowers the entanglement. The entanglement is
+    dendextend's: the sum over objects of |position in order1 - position in
+    order2| ** 1.5, divided by its value for two reversed orders (0 for
+    equal orders, 1 at worst).
+
+    The lines are coloured by the clusters of dendrogram 1 at one level:
+    clusters=K takes its level with the fewest clusters that are at least
+    K, level=k its compared level k (base_level1 <= k); by default the level
+    pair where 1 - adjusted Rand is smallest among levels of at most
+    ceil(sqrt(N)) clusters (and at most 60), since the finest levels of
+    any two trees agree. Dendrogram 2's level is the one where
+    1 - adjusted Rand is smallest against it. labels: the objects' names
+    for the picture (default: their numbers).
+
+    Returns a dict: order1, order2 (the objects, 0-based, top to bottom),
+    entanglement, given_entanglement (of the trees as given), clusters1,
+    clusters2 (the colour levels' cluster counts), cluster1, cluster2 (each
+    object's cluster, numbered from the top of each drawing) and moved
+    (True where an object's two clusters do not hold the most of each
+    other).
+    """
+    if clusters is not None and level is not None:
+        raise ValueError("give clusters or level, not both")
+    if level is not None:
+        row = level - self.base_level1
+        if isinstance(level, bool) or not isinstance(level, int) or not 0 <= row < len(self.clusters1):
+            raise ValueError(f"level must be a compared level of dendrogram 1, {self.base_level1} to "
+                             f"{self.base_level1 + len(self.clusters1) - 1}")
+        clusters = int(self.clusters1[row])
+    if clusters is not None and (isinstance(clusters, bool) or not isinstance(clusters, int) or clusters < 1):
+        raise ValueError("clusters must be a positive integer")
+    if labels is None:
+        labels = getattr(self, "labels", None)
+    names = [str(label) for label in labels] if labels is not None else []
+    return self._tanglegram(None if path is None else os.fsdecode(path), clusters or 0, bool(untangle), names)
+
+
+Comparison.tanglegram = _tanglegram
