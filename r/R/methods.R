@@ -52,7 +52,8 @@ as.data.frame.dendrocompare <- function(x, row.names = NULL, optional = FALSE, .
 # the lowest value to the highest, the minimum ringed.
 plot.dendrocompare <- function(x, which = "adjusted_rand", main = NULL,
                                xlab = "clusters of y", ylab = "clusters of x", ...) {
-  which <- match.arg(which, measures())
+  which <- match.arg(which, c(measures(), "tanglegram"))
+  if (which == "tanglegram") return(invisible(plot(tanglegram(x, ...), main = main)))
   table <- x$tables[[which]]
   if (!length(table)) input_error("there is no level pair to draw")
   rows <- seq_len(nrow(table))
