@@ -64,8 +64,8 @@ plot.dendrocompare_tanglegram <- function(x, main = NULL, labels = x$labels, ...
   y2 <- n + 1 - position2
   left <- width + label_width
   right <- 1 - width - label_width
-  segments(left, y1[kept], right, y2[kept], col = light[kept], lwd = 1)
-  segments(left, y1[!kept], right, y2[!kept], col = colour[!kept], lwd = 2.5)
+  if (any(kept)) segments(left, y1[kept], right, y2[kept], col = light[kept], lwd = 1)
+  if (any(!kept)) segments(left, y1[!kept], right, y2[!kept], col = colour[!kept], lwd = 2.5)
   if (labelled) {
     graphics::text(left - 0.005, y1, labels, adj = c(1, 0.5), cex = cex)
     graphics::text(right + 0.005, y2, labels, adj = c(0, 0.5), cex = cex)

@@ -40,6 +40,10 @@ test_that("plot draws the tanglegram", {
   path <- tempfile(fileext = ".pdf")
   grDevices::pdf(path)
   expect_invisible(plot(result, which = "tanglegram", clusters = 3))
+  # Identical trees: no object moves, and nothing is drawn bold.
+  same <- compare(hclust(d, "average"), hclust(d, "average"))
+  expect_false(any(tanglegram(same)$moved))
+  expect_invisible(plot(same, which = "tanglegram"))
   grDevices::dev.off()
   expect_gt(file.size(path), 1000)
 })
