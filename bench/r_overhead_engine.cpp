@@ -31,6 +31,12 @@ double checksum_of_everything(const compare::Comparison& result) {
     compare::fill_exact_rows(result, static_cast<compare::ExactMeasure>(m), 1, result.rows(), table.data());
     sum += table[table.size() / 2];
   }
+  if (result.has_information()) {
+    for (const auto measure : {compare::InformationMeasure::variation_of_information, compare::InformationMeasure::nmi}) {
+      compare::fill_information_rows(result, measure, 1, result.rows(), table.data());
+      sum += table[table.size() / 2];
+    }
+  }
   for (const compare::ExactMinimum& minimum : compare::exact_minima(result)) sum += minimum.smallest;
   return sum;
 }
@@ -48,8 +54,10 @@ int main(int argc, char** argv) {
     compare::CompareOptions options;
     options.precision = compare::Precision::exact;
     if (argc > 4 && std::string(argv[4]) == "--as-package") {
-      // The options the package passes: pair counts kept, a progress watch.
+      // The options the package passes: pair counts kept, the contingency
+      // sums for VI and NMI, a progress watch.
       options.keep_pair_counts = true;
+      options.information = true;
       options.progress = [](int, int) { return true; };
     }
     for (int i = 0; i < repeats; ++i) {

@@ -36,7 +36,8 @@ as_comparison <- function(raw, exact, labels, inputs = NULL) {
     exact = exact,
     labels = labels,
     matrices = raw$matrices,
-    inputs = inputs), class = "dendrocompare")
+    inputs = inputs,
+    engine = raw$engine), class = "dendrocompare")
 }
 
 write_matrices <- function(result, path) {
