@@ -1,6 +1,11 @@
 #include "app/cli/run.h"
 
 #include <CLI/CLI.hpp>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
 #include <iostream>
 #include <map>
 #include <new>
@@ -161,15 +166,30 @@ int compare_files(const Options& options) {
   // The console records come once every file is in place, in the
   // dialogue's bytes; an export on standard output replaces them.
   if (!options.writes_to_standard_output()) {
-    compare::write_levels_record(exported.levels1, exported.levels2);
-    compare::write_minimum_report(report_minima(single ? *single : exported, options.threads), !options.no_matrices);
+    int status = 0;
+    compare::write_levels_record(exported.levels1, exported.levels2, &status);
+    if (status == 0)
+      compare::write_minimum_report(report_minima(single ? *single : exported, options.threads), !options.no_matrices,
+                                    &status);
+    if (status != 0) throw compare::OutputError("standard output: cannot write the report");
   }
   return kSuccess;
 }
 
 }  // namespace
 
+void open_missing_standard_descriptors() {
+  for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd) {
+    if (::fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
+    // open takes the lowest free descriptor, which is this one.
+    if (::open("/dev/null", fd == STDIN_FILENO ? O_RDONLY : O_WRONLY) != fd) std::abort();
+  }
+}
+
 int run(int argc, char** argv) {
+  // A descriptor left closed would be taken by the next file opened, and
+  // the report written into it.
+  open_missing_standard_descriptors();
   Options options;
   CLI::App app;
   define_options(app, options);
