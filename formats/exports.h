@@ -38,6 +38,11 @@ void write_npy_directory(const compare::Comparison& result,
 // upper (the band at sd standard deviations about the expectation).
 void write_bk_table(const compare::Comparison& result, const outputs::Sink& sink, char separator, double sd);
 
+// The threads that format and compute the exports: at most this many (0:
+// the hardware's concurrency), as the command line's -j says.
+void set_export_threads(int threads);
+int export_threads();
+
 struct InputSummary {
   std::string path;
   std::string format;

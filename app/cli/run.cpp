@@ -145,6 +145,7 @@ std::array<compare::MinimumRecord, compare::kMeasureCount> report_minima(const c
 }
 
 int compare_files(const Options& options) {
+  set_export_threads(options.threads);
   ResolvedOutputs outputs;
   resolve_outputs(options, outputs);
   const compare::ReadOptions read = read_options(options);
@@ -178,6 +179,18 @@ int compare_files(const Options& options) {
 
 }  // namespace
 
+// An error report is one line, whatever a file name holds.
+std::string one_line(const std::string& message) {
+  std::string line;
+  for (const char c : message) {
+    if (c == '\n') line += "\\n";
+    else if (c == '\r') line += "\\r";
+    else if (static_cast<unsigned char>(c) < 0x20) line += '?';
+    else line += c;
+  }
+  return line;
+}
+
 void open_missing_standard_descriptors() {
   for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd) {
     if (::fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
@@ -208,12 +221,12 @@ int run(int argc, char** argv) {
   try {
     return compare_files(options);
   } catch (const outputs::SameFileError& e) {
-    std::cerr << "dendrocompare-cli: " << e.what() << "\n";
+    std::cerr << "dendrocompare-cli: " << one_line(e.what()) << "\n";
     return kUsage;
   } catch (const std::bad_alloc&) {
     std::cerr << "dendrocompare-cli: not enough memory for this comparison\n";
   } catch (const std::exception& e) {
-    std::cerr << "dendrocompare-cli: " << e.what() << "\n";
+    std::cerr << "dendrocompare-cli: " << one_line(e.what()) << "\n";
   }
   return kBadInput;
 }

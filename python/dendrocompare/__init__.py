@@ -19,6 +19,7 @@ ValueError), a file that cannot be written OutputError (an OSError), both
 with the command line's words; Ctrl+C stops a comparison with
 KeyboardInterrupt.
 """
+import operator
 import os
 
 from ._core import (
@@ -101,6 +102,20 @@ def _as_dendrogram(value):
     return from_linkage(value)
 
 
+def _whole_number(value, name, otherwise, at_most=None):
+    """value as an int (NumPy integers too), or None; else ValueError."""
+    if value is None:
+        return None
+    try:
+        number = operator.index(value) if not isinstance(value, bool) else None
+    except TypeError:
+        number = None
+    limit = f" of at most {at_most}" if at_most else ""
+    if number is None or number < 1 or (at_most and number > at_most):
+        raise ValueError(f"{name} must be a positive integer{limit}, {otherwise}")
+    return number
+
+
 def compare(first, second, *, exact=True, max_clusters=None, threads=None, progress=None):
     """Compares two dendrograms of the same N objects; returns a Comparison.
 
@@ -121,11 +136,8 @@ def compare(first, second, *, exact=True, max_clusters=None, threads=None, progr
     The computation runs without the GIL, so other Python threads go on,
     and Ctrl+C stops it with KeyboardInterrupt.
     """
-    if threads is not None and (isinstance(threads, bool) or not isinstance(threads, int) or threads < 1):
-        raise ValueError("threads must be a positive integer, or None for as many as the hardware offers")
-    if max_clusters is not None and (isinstance(max_clusters, bool) or not isinstance(max_clusters, int)
-                                     or max_clusters < 1):
-        raise ValueError("max_clusters must be a positive integer, or None for every level")
+    threads = _whole_number(threads, "threads", "or None for as many as the hardware offers", at_most=1024)
+    max_clusters = _whole_number(max_clusters, "max_clusters", "or None for every level")
     if max_clusters is not None and not exact:
         raise ValueError("max_clusters compares the top levels alone, which only an exact comparison does: "
                          "leave exact=True")

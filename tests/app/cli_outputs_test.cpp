@@ -134,4 +134,20 @@ TEST(CliOutputs, AReportThatCannotBeWrittenExitsOneAndAClosedOutputIsNoOnesFile)
   EXPECT_EQ(png.find("MINIMUM VALUES"), std::string::npos);
 }
 
+// File names hold any bytes but '/' and NUL: a name that is not UTF-8 stays
+// valid JSON (as Python's surrogateescape reads it back), and one with a
+// newline still makes a one-line error.
+TEST(CliOutputs, StrangeFileNamesKeepTheJsonValidAndTheErrorOnOneLine) {
+  Workspace ws;
+  ws.write("five1.den", kFive1);
+  ws.write("caf\xe9\xff.den", kFive2);
+  const auto json = ws.run_with("", {"-q", "--json", "-", "five1.den", "caf\xe9\xff.den"});
+  ASSERT_EQ(json.exit_status, 0) << json.err;
+  EXPECT_NE(json.out.find("\"path\": \"caf\\udce9\\udcff.den\""), std::string::npos) << json.out;
+  const auto missing = ws.run_with("", {"-q", "five1.den", "two\nlines.den"});
+  EXPECT_EQ(missing.exit_status, 1);
+  EXPECT_EQ(std::count(missing.err.begin(), missing.err.end(), '\n'), 1) << missing.err;
+  EXPECT_NE(missing.err.find("two\\nlines.den"), std::string::npos) << missing.err;
+}
+
 }  // namespace

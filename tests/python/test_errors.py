@@ -74,10 +74,19 @@ IN_MEMORY = [
     ("unknown format", lambda: dendrocompare.read_dendrogram(FIVE2, format="tsv"), ValueError,
      "unknown input format 'tsv'; the formats are auto, den, npy, linkage, hclust, newick"),
     ("no threads", lambda: dendrocompare.compare(FIVE2, FIVE2, threads=0), ValueError,
-     "threads must be a positive integer, or None for as many as the hardware offers"),
+     "threads must be a positive integer of at most 1024, or None for as many as the hardware offers"),
+    ("a million threads", lambda: dendrocompare.compare(FIVE2, FIVE2, threads=10**6), ValueError,
+     "threads must be a positive integer of at most 1024, or None for as many as the hardware offers"),
+    ("threads as a float", lambda: dendrocompare.compare(FIVE2, FIVE2, threads=2.0), ValueError,
+     "threads must be a positive integer of at most 1024, or None for as many as the hardware offers"),
     ("unknown measure", lambda: dendrocompare.compare(FIVE2, FIVE2).table("cosine"), ValueError,
      "unknown measure 'cosine'; the measures are jaccard, rand, euclidean, sorensen, adjusted_rand"),
 ]
+
+
+def test_numpy_integers_are_whole_numbers():
+    result = dendrocompare.compare(FIVE2, FIVE2, threads=np.int64(2), max_clusters=np.int32(3))
+    assert list(result.clusters1) == [3, 2]
 
 
 @pytest.mark.parametrize("name,call,error,message", IN_MEMORY, ids=[case[0] for case in IN_MEMORY])
