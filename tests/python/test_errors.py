@@ -108,3 +108,36 @@ def test_results_that_cannot_be_written_raise_an_os_error(tmp_path):
         dendrocompare.read_dendrogram(FIVE2).to_den(str(path))
     comparison.write_matrices(str(tmp_path / "MATRICES.DAT"))
     assert (tmp_path / "MATRICES.DAT").read_bytes().startswith(b"   0  4  3  2\r\n")
+
+
+WRITING_FOREVER = r'''
+import sys
+import numpy as np
+from scipy.cluster.hierarchy import linkage
+import dendrocompare
+points = np.random.default_rng(1).normal(size=(600, 2))
+result = dendrocompare.compare(linkage(points, "average"), linkage(points, "complete"), exact=False)
+print("ready", flush=True)
+while True:
+    result.write_matrices(sys.argv[1])
+'''
+
+
+def test_sigterm_while_writing_leaves_no_temporary(tmp_path):
+    """The module removes its temporary when the interpreter is killed by
+    SIGTERM in the middle of write_matrices, and the process still dies of
+    that signal."""
+    import signal
+    import subprocess
+    import sys
+    import time
+    target = tmp_path / "MATRICES.DAT"
+    child = subprocess.Popen([sys.executable, "-c", WRITING_FOREVER, str(target)], stdout=subprocess.PIPE, text=True)
+    assert child.stdout.readline() == "ready\n"
+    deadline = time.monotonic() + 60
+    while not any(p.name.startswith("MATRICES.DAT~dc") for p in tmp_path.iterdir()):
+        assert time.monotonic() < deadline, "no temporary appeared"
+        time.sleep(0.001)
+    child.send_signal(signal.SIGTERM)
+    assert child.wait(timeout=60) == -signal.SIGTERM
+    assert [p.name for p in tmp_path.iterdir()] in ([], ["MATRICES.DAT"])
