@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "engine/engine.h"
+#include "engine/exact/large_buffer.h"
 #include "formats/inputs.h"
 
 namespace {
@@ -24,17 +25,23 @@ double cpu_seconds() {
   return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
+// Every table the package hands R, each in memory of its own as a caller
+// keeping them has it (a reused buffer would spare the page faults that
+// the package's fresh matrices pay), allocated as the Python module does.
 double checksum_of_everything(const compare::Comparison& result) {
-  std::vector<double> table(static_cast<std::size_t>(result.rows()) * result.columns());
+  const std::size_t cells = static_cast<std::size_t>(result.rows()) * result.columns();
+  std::vector<compare::exact::LargeBuffer> tables;
   double sum = 0;
   for (int m = 0; m < compare::kExactMeasureCount; ++m) {
-    compare::fill_exact_rows(result, static_cast<compare::ExactMeasure>(m), 1, result.rows(), table.data());
-    sum += table[table.size() / 2];
+    double* table = tables.emplace_back(cells * sizeof(double)).as<double>();
+    compare::fill_exact_rows(result, static_cast<compare::ExactMeasure>(m), 1, result.rows(), table);
+    sum += table[cells / 2];
   }
   if (result.has_information()) {
     for (const auto measure : {compare::InformationMeasure::variation_of_information, compare::InformationMeasure::nmi}) {
-      compare::fill_information_rows(result, measure, 1, result.rows(), table.data());
-      sum += table[table.size() / 2];
+      double* table = tables.emplace_back(cells * sizeof(double)).as<double>();
+      compare::fill_information_rows(result, measure, 1, result.rows(), table);
+      sum += table[cells / 2];
     }
   }
   for (const compare::ExactMinimum& minimum : compare::exact_minima(result)) sum += minimum.smallest;

@@ -15,6 +15,7 @@
 
 #include "binding.h"
 #include "engine/engine.h"
+#include "engine/exact/parallel_tasks.h"
 #include "formats/matrices_writer.h"
 
 namespace dendro_r {
@@ -76,37 +77,45 @@ class ProgressWatch {
   std::string stop_kind_ = "interrupt", stop_message_ = "comparison interrupted";
 };
 
-// One table at every compared level pair. The engine fills row-major in
-// one call on all threads; the turn into R's column-major order goes a
-// block at a time to stay within the cache.
-Rcpp::NumericMatrix filled_matrix(const Comparison& c, compare::exact::LargeBuffer& filled,
-                                  const std::function<void(double*)>& fill) {
+// One table at every compared level pair, straight into R's column-major
+// matrix: the engine fills a band of rows at a time into a small buffer of
+// each thread's own, which is then turned into the band's columns, so no
+// table-sized buffer is written and read again.
+using RowFill = std::function<void(int first_row, int last_row, double* out)>;
+
+Rcpp::NumericMatrix filled_matrix(const Comparison& c, const RowFill& fill) {
   const int rows = c.rows(), columns = c.columns();
   Rcpp::NumericMatrix out = Rcpp::no_init_matrix(rows, columns);
   const std::size_t bytes = static_cast<std::size_t>(rows) * columns * sizeof(double);
   // Fresh pages fault one by one on a first write unless huge pages back them.
   compare::exact::advise_huge_pages(out.begin(), bytes);
-  if (filled.size() < bytes) filled = compare::exact::LargeBuffer(bytes);
-  fill(filled.as<double>());
-  constexpr int kBlock = 64;
+  constexpr int kBand = 32;
+  const int bands = (rows + kBand - 1) / kBand;
+  const int threads = compare::exact::thread_count(0);
+  std::vector<std::vector<double>> buffers(static_cast<std::size_t>(threads),
+                                           std::vector<double>(static_cast<std::size_t>(kBand) * columns));
   double* to = out.begin();
-  for (int k0 = 0; k0 < rows; k0 += kBlock)
-    for (int l0 = 0; l0 < columns; l0 += kBlock)
-      for (int l = l0; l < std::min(columns, l0 + kBlock); ++l)
-        for (int k = k0; k < std::min(rows, k0 + kBlock); ++k)
-          to[static_cast<std::size_t>(l) * rows + k] = filled.as<double>()[static_cast<std::size_t>(k) * columns + l];
+  compare::exact::run_tasks(bands, threads, [&](int band, int worker) {
+    const int first = band * kBand, last = std::min(rows, first + kBand);
+    double* rows_of_band = buffers[static_cast<std::size_t>(worker)].data();
+    fill(first + 1, last, rows_of_band);
+    for (int l = 0; l < columns; ++l)
+      for (int k = first; k < last; ++k)
+        to[static_cast<std::size_t>(l) * rows + k] = rows_of_band[static_cast<std::size_t>(k - first) * columns + l];
+  }, {});
   return out;
 }
 
-Rcpp::NumericMatrix exact_matrix(const Comparison& c, compare::ExactMeasure measure,
-                                 compare::exact::LargeBuffer& filled) {
-  return filled_matrix(c, filled, [&](double* out) { compare::fill_exact_rows(c, measure, 1, c.rows(), out); });
+Rcpp::NumericMatrix exact_matrix(const Comparison& c, compare::ExactMeasure measure) {
+  return filled_matrix(c, [&](int first, int last, double* out) {
+    compare::fill_exact_rows(c, measure, first, last, out, 1);
+  });
 }
 
-Rcpp::NumericMatrix information_matrix(const Comparison& c, compare::InformationMeasure measure,
-                                       compare::exact::LargeBuffer& filled) {
-  return filled_matrix(c, filled,
-                       [&](double* out) { compare::fill_information_rows(c, measure, 1, c.rows(), out); });
+Rcpp::NumericMatrix information_matrix(const Comparison& c, compare::InformationMeasure measure) {
+  return filled_matrix(c, [&](int first, int last, double* out) {
+    compare::fill_information_rows(c, measure, first, last, out, 1);
+  });
 }
 
 // The single-precision value of measure m (0-based) as a double, exactly.
@@ -120,12 +129,11 @@ Rcpp::NumericMatrix single_matrix(const Comparison& c, int m) {
 // Named here rather than in R, where naming would copy every table.
 Rcpp::List tables_of(const Comparison& c) {
   Rcpp::List tables(compare::kExactMeasureCount);
-  compare::exact::LargeBuffer filled;
   const Rcpp::List dimnames = Rcpp::List::create(Rcpp::Named("clusters1") = Rcpp::as<Rcpp::CharacterVector>(Rcpp::IntegerVector(Rcpp::wrap(c.clusters1))),
                                                  Rcpp::Named("clusters2") = Rcpp::as<Rcpp::CharacterVector>(Rcpp::IntegerVector(Rcpp::wrap(c.clusters2))));
   for (int m = 0; m < compare::kExactMeasureCount; ++m) {
     const bool single = c.precision == compare::Precision::single && m < kMeasureCount;
-    Rcpp::NumericMatrix table = single ? single_matrix(c, m) : exact_matrix(c, static_cast<compare::ExactMeasure>(m), filled);
+    Rcpp::NumericMatrix table = single ? single_matrix(c, m) : exact_matrix(c, static_cast<compare::ExactMeasure>(m));
     table.attr("dimnames") = dimnames;
     tables[m] = table;
   }
@@ -133,7 +141,7 @@ Rcpp::List tables_of(const Comparison& c) {
   if (c.has_information()) {
     for (const auto& [name, measure] : {std::pair{"variation_of_information", compare::InformationMeasure::variation_of_information},
                                         std::pair{"nmi", compare::InformationMeasure::nmi}}) {
-      Rcpp::NumericMatrix table = information_matrix(c, measure, filled);
+      Rcpp::NumericMatrix table = information_matrix(c, measure);
       table.attr("dimnames") = dimnames;
       tables.push_back(table);
       names.push_back(name);
