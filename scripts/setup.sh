@@ -6,8 +6,8 @@ set -euo pipefail
 packages=(
   # build and test
   g++ cmake ninja-build libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev libfmt-dev
-  # the desktop program and its pictures
-  qt6-base-dev qt6-svg-dev fonts-dejavu-core xvfb xauth imagemagick xdotool openbox
+  # the desktop program and its pictures (rsvg-convert renders the SVG pictures in the tests)
+  qt6-base-dev qt6-svg-dev fonts-dejavu-core xvfb xauth imagemagick xdotool openbox librsvg2-bin
   # the Python module and its cross-checks against scipy and sklearn
   python3-dev pybind11-dev python3-pybind11 python3-numpy python3-scipy python3-sklearn
   python3-pytest python3-matplotlib
