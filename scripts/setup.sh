@@ -10,7 +10,8 @@ packages=(
 )
 [[ ${1:-} == --run ]] || packages+=(
   # the tests and benchmarks, the desktop program driven on a virtual display
-  libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth imagemagick xdotool openbox
+  # (rsvg-convert renders the SVG pictures in the tests)
+  libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth imagemagick xdotool openbox librsvg2-bin
   # the Python module and its cross-checks against scipy and sklearn
   python3-dev pybind11-dev python3-pybind11 python3-numpy python3-scipy python3-sklearn
   python3-pytest python3-matplotlib

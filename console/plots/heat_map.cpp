@@ -39,16 +39,40 @@ double widest_count(const QFontMetricsF& metrics, int count, auto clusters_of) {
   return width;
 }
 
+// The edges between count cells over [start, start + length], each on a
+// whole unit and computed once for the two cells it divides: neighbours
+// meet exactly, and at the picture's own size on a pixel boundary.
+std::vector<double> cell_edges(double start, double length, int count) {
+  std::vector<double> edges(static_cast<std::size_t>(count) + 1);
+  for (int i = 0; i <= count; ++i) edges[static_cast<std::size_t>(i)] = std::round(start + length * i / count);
+  return edges;
+}
+
+// Each cell is painted on to the far edge of the next one, which then
+// paints over the overlap: a renderer that scales the picture and smooths
+// the edges blends two cells there, never a cell with the white ground.
+void draw_cells_one_by_one(QPainter& painter, const HeatTable& table, const HeatMapLayout& layout,
+                           const ValueScale& scale) {
+  const std::vector<double> xs = cell_edges(layout.cells.left(), layout.cells.width(), table.columns());
+  const std::vector<double> ys = cell_edges(layout.cells.top(), layout.cells.height(), table.rows());
+  const auto far_edge = [](const std::vector<double>& edges, int i) {
+    return edges[std::min(static_cast<std::size_t>(i) + 1, edges.size() - 1)];
+  };
+  for (int k = 1; k <= table.rows(); ++k) {
+    for (int l = 1; l <= table.columns(); ++l) {
+      QRectF cell(QPointF(xs[static_cast<std::size_t>(l - 1)], ys[static_cast<std::size_t>(k - 1)]),
+                  QPointF(far_edge(xs, l), far_edge(ys, k)));
+      painter.fillRect(cell, QColor::fromRgb(scale.colour(table.value(k, l))));
+    }
+  }
+}
+
 void draw_cells(QPainter& painter, const HeatTable& table, const HeatMapLayout& layout, const ValueScale& scale) {
   QRectF device_cells = painter.deviceTransform().mapRect(layout.cells);
   double cell_width = device_cells.width() / table.columns();
   double cell_height = device_cells.height() / table.rows();
   if (cell_width >= kSmallestDrawnCell && cell_height >= kSmallestDrawnCell) {
-    for (int k = 1; k <= table.rows(); ++k) {
-      for (int l = 1; l <= table.columns(); ++l) {
-        painter.fillRect(layout.cell_rect({k, l}), QColor::fromRgb(scale.colour(table.value(k, l))));
-      }
-    }
+    draw_cells_one_by_one(painter, table, layout, scale);
     return;
   }
   QSize pixels(std::clamp(static_cast<int>(std::ceil(device_cells.width())), 1, table.columns()),

@@ -1,10 +1,12 @@
 #include "console/plots/render.h"
 
+#include <QBuffer>
 #include <QByteArray>
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
+#include <QRegularExpression>
 #include <QSvgGenerator>
 #include <cstdio>
 
@@ -20,9 +22,22 @@ bool write_png(const Picture& picture, const QString& path, QSize size) {
   return render_image(picture, size).save(path, "PNG");
 }
 
+// The generator gives the drawing's size in millimetres, rounded to six
+// digits, which a renderer turns back into a pixel more or less: the size
+// is given in pixels instead, a unit of the drawing to a pixel.
+QByteArray in_pixels(QByteArray svg, QSize size) {
+  static const QRegularExpression kSize(QStringLiteral("<svg width=\"[^\"]*\" height=\"[^\"]*\""));
+  const QString text = QString::fromUtf8(svg);
+  const QRegularExpressionMatch match = kSize.match(text);
+  if (!match.hasMatch()) return svg;
+  const QString pixels = QStringLiteral("<svg width=\"%1\" height=\"%2\"").arg(size.width()).arg(size.height());
+  return QString(text).replace(match.capturedStart(), match.capturedLength(), pixels).toUtf8();
+}
+
 bool write_svg(const Picture& picture, const QString& path, QSize size) {
+  QBuffer drawing;
   QSvgGenerator generator;
-  generator.setFileName(path);
+  generator.setOutputDevice(&drawing);
   generator.setSize(size);
   generator.setViewBox(QRect(QPoint(0, 0), size));
   generator.setTitle(picture.title());
@@ -30,7 +45,10 @@ bool write_svg(const Picture& picture, const QString& path, QSize size) {
   QPainter painter;
   if (!painter.begin(&generator)) return false;
   picture.draw(painter, QRectF(QPointF(0, 0), QSizeF(size)));
-  return painter.end();
+  if (!painter.end()) return false;
+  QFile file(path);
+  const QByteArray svg = in_pixels(drawing.data(), size);
+  return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(svg) == svg.size() && file.flush();
 }
 
 // A program that only draws into files has no session, so Qt's note that

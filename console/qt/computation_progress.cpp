@@ -10,12 +10,17 @@
 
 namespace console::qt {
 
-QString computation_progress_text(int done, int total) {
+QString computation_progress_text(int done, int total, ComputationLabel label) {
   long long percent = total > 0 ? 100LL * done / total : 100;
-  return QStringLiteral("Comparing: %1% (level %2 of %3)").arg(percent).arg(done).arg(total);
+  return QStringLiteral("%1: %2% (%3 of the %4 levels of dendrogram %5 below its top)")
+      .arg(QString::fromLatin1(label.activity))
+      .arg(percent)
+      .arg(done)
+      .arg(total)
+      .arg(label.dendrogram);
 }
 
-void show_computation_progress(ConsoleState& state, int done, int total) {
+void show_computation_progress(ConsoleState& state, int done, int total, ComputationLabel label) {
   if (done >= total) {
     end_computation_display(state);
     return;
@@ -24,14 +29,18 @@ void show_computation_progress(ConsoleState& state, int done, int total) {
     state.computing = true;
     QApplication::setOverrideCursor(Qt::BusyCursor);
   }
-  if (state.frame_window != nullptr) state.frame_window->statusBar()->showMessage(computation_progress_text(done, total));
+  if (state.frame_window != nullptr) {
+    state.frame_window->statusBar()->showMessage(computation_progress_text(done, total, label));
+  }
 }
 
 void end_computation_display(ConsoleState& state) {
   if (!state.computing) return;
   state.computing = false;
   QApplication::restoreOverrideCursor();
-  if (state.frame_window != nullptr) state.frame_window->statusBar()->clearMessage();
+  // The frame had no status line before; an empty one would stay as a
+  // blank strip under the child windows.
+  if (state.frame_window != nullptr) state.frame_window->setStatusBar(nullptr);
 }
 
 bool report_computation(ConsoleState& state, int done, int total) {
@@ -43,7 +52,7 @@ bool report_computation(ConsoleState& state, int done, int total) {
     return true;
   }
   body->post_to_window_thread([&state, done, total] { show_computation_progress(state, done, total); });
-  return body->continue_computation(done, total);
+  return body->continue_computation();
 }
 
 }  // namespace console::qt

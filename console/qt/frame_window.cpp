@@ -13,6 +13,7 @@
 #include <new>
 
 #include "console/qt/about_box.h"
+#include "console/qt/body_thread.h"
 #include "console/qt/frame_menu.h"
 #include "console/qt/io_widget.h"
 #include "rio/rio.h"
@@ -43,6 +44,25 @@ class CloseGuard : public QObject {
 
  private:
   const ConsoleState& state_;
+};
+
+// A close holds the program body where it is from the save prompt until
+// the close is decided: after Yes or No the body stops there, having
+// written nothing more (a results file not yet in place is left out);
+// after Cancel it goes on as if nothing had happened.
+class BodyHold {
+ public:
+  explicit BodyHold(const ConsoleState& state) : body_(state.body_thread) {
+    if (body_ != nullptr) body_->hold();
+  }
+  ~BodyHold() {
+    if (body_ != nullptr) body_->release_hold();
+  }
+  BodyHold(const BodyHold&) = delete;
+  BodyHold& operator=(const BodyHold&) = delete;
+
+ private:
+  BodyThread* body_;
 };
 
 void gray_close_item(QMdiSubWindow& child) {
@@ -280,6 +300,7 @@ bool FrameWindow::may_close() { return state_.text_unchanged != 0 || ask_save_on
 void FrameWindow::destroyed_frame() { state_.quit_received = true; }
 
 void FrameWindow::exit_command() {
+  BodyHold hold(state_);
   if (!may_close()) return;
   state_.closing = 1;
   close();
@@ -289,6 +310,7 @@ void FrameWindow::exit_command() {
 }
 
 void FrameWindow::closeEvent(QCloseEvent* event) {
+  BodyHold hold(state_);
   if (state_.closing == 0 && !may_close()) {
     event->ignore();
     return;

@@ -20,6 +20,10 @@ struct FrameHooks {
   // The runtime's end-of-program shutdown, for a close while the program
   // body still runs. Unset: the runtime's own, which ends the process.
   std::function<void()> finish_program;
+  // The end of the process once the body has reached the exit hook and the
+  // frame is gone, on the window thread, with the hook's code. Unset: the
+  // runtime's exit. One that returns lets the exit hook return.
+  std::function<void(int code)> end_process;
   // Runs a modal message box or dialog and returns its result. Unset: exec.
   std::function<int(QMessageBox&)> run_message_box;
   std::function<int(QDialog&)> run_dialog;

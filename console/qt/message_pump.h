@@ -9,7 +9,9 @@
 namespace console::qt {
 
 // Serves events, waiting for them, until the frame is gone or, when done is
-// given, until done() holds after an event has been handled.
+// given, until done() holds after an event has been handled. Events posted
+// before the call are served too, also when it is made from the handler of
+// a posted event.
 void run_message_loop(const ConsoleState& state, const std::function<bool()>& done = {});
 
 // Serves every pending event and returns; never waits.

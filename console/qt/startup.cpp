@@ -100,6 +100,7 @@ int console_startup(QApplication* instance, const void* previous_instance, std::
   state.graphics_window = nullptr;
   std::function<void()> finish_program = settings.frame_hooks.finish_program;
   if (!finish_program) finish_program = [] { rio::io_finish(); };
+  std::function<void(int)> end_process = settings.frame_hooks.end_process;
   // A close while the body runs asks the body's thread to end the program:
   // the shutdown must not run beside the body.
   settings.frame_hooks.finish_program = [&state] {
@@ -112,7 +113,7 @@ int console_startup(QApplication* instance, const void* previous_instance, std::
   state.timer_slots = {};
   // The body ends the process itself; one that returns is ended by the
   // shutdown, on its own thread.
-  BodyThread body(state, std::move(settings.program_body), std::move(finish_program));
+  BodyThread body(state, std::move(settings.program_body), std::move(finish_program), std::move(end_process));
   state.body_thread = &body;
   body.run();
   state.body_thread = nullptr;

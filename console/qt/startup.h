@@ -40,11 +40,14 @@ struct StartupSettings {
 // previous instance, or without room for the text store; 6 when the frame
 // or the Input/Output window cannot be made. Otherwise the program body
 // runs on a thread of its own while this thread serves the windows, and
-// ends the process through the runtime. A body that returns is ended the
-// same way, through frame_hooks.finish_program on the body's thread, and
-// then 0 is returned. A close while the body runs calls
-// frame_hooks.finish_program on the body's thread too, at its next console
-// statement or progress report (report_computation).
+// ends through the runtime, whose exit hook waits for the frame to close;
+// then this thread ends the process (frame_hooks.end_process), where Qt's
+// objects live. A body that returns is ended the same way, through
+// frame_hooks.finish_program on the body's thread, and then 0 is returned.
+// A close while the body runs calls frame_hooks.finish_program on the
+// body's thread too, at its next console statement or progress report
+// (report_computation); from the save prompt to the close's end the body
+// waits there.
 int console_startup(QApplication* instance, const void* previous_instance, std::string_view command_tail,
                     int show_mode, ConsoleState& state, StartupSettings settings);
 

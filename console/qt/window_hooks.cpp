@@ -50,13 +50,13 @@ int read_hook(ConsoleState& state, char* buffer, int capacity) {
   BodyThread* body = body_thread_calling(state);
   if (body == nullptr) return read_on_window_thread(state, buffer, capacity);
   // A close between the statements before this read ends the program here.
-  body->finish_if_requested(true);
+  body->finish_if_requested();
   int count = 0;
   body->run_on_window_thread([&] {
     end_computation_display(state);
     count = read_on_window_thread(state, buffer, capacity);
   });
-  body->finish_if_requested(true);
+  body->finish_if_requested();
   return count;
 }
 
@@ -74,7 +74,7 @@ int write_hook(ConsoleState& state, const char* bytes, const int* count, int han
   return given;
 }
 
-void exit_hook(ConsoleState& state, int) {
+void exit_hook(ConsoleState& state, int code) {
   BodyThread* body = body_thread_calling(state);
   if (body == nullptr) {
     state.program_finished = 1;
@@ -87,7 +87,7 @@ void exit_hook(ConsoleState& state, int) {
     state.program_finished = 1;
     end_computation_display(state);
   });
-  body->wait_at_exit();
+  body->wait_at_exit(code);
 }
 
 void idle_hook(ConsoleState& state) {
@@ -95,7 +95,7 @@ void idle_hook(ConsoleState& state) {
   if (body == nullptr) {
     pump_pending_messages();
   } else {
-    body->finish_if_requested(false);
+    body->finish_if_requested();
   }
 }
 

@@ -6,6 +6,8 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QEventLoop>
+#include <QMessageBox>
 #include <QMdiSubWindow>
 #include <QStatusBar>
 #include <QThread>
@@ -48,11 +50,18 @@ TEST_P(ProgressTextTest, GivesTheShareRoundedDownAndTheLevels) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Shares, ProgressTextTest,
-                         ::testing::Values(ProgressCase{740, 1999, "Comparing: 37% (level 740 of 1999)"},
-                                           ProgressCase{0, 1999, "Comparing: 0% (level 0 of 1999)"},
-                                           ProgressCase{1998, 1999, "Comparing: 99% (level 1998 of 1999)"},
-                                           ProgressCase{1999, 1999, "Comparing: 100% (level 1999 of 1999)"},
-                                           ProgressCase{1, 3, "Comparing: 33% (level 1 of 3)"}));
+                         ::testing::Values(
+                             ProgressCase{740, 1999, "Comparing: 37% (740 of the 1999 levels of dendrogram 2 below its top)"},
+                             ProgressCase{0, 1999, "Comparing: 0% (0 of the 1999 levels of dendrogram 2 below its top)"},
+                             ProgressCase{1998, 1999, "Comparing: 99% (1998 of the 1999 levels of dendrogram 2 below its top)"},
+                             ProgressCase{1999, 1999, "Comparing: 100% (1999 of the 1999 levels of dendrogram 2 below its top)"},
+                             ProgressCase{1, 3, "Comparing: 33% (1 of the 3 levels of dendrogram 2 below its top)"}));
+
+// The exact comparison counts the levels of the first dendrogram.
+TEST(ExactProgressTextTest, NamesWhatItDoesAndWhoseLevelsItCounts) {
+  EXPECT_EQ(computation_progress_text(10, 40, {"Computing exact values", 1}).toStdString(),
+            "Computing exact values: 25% (10 of the 40 levels of dendrogram 1 below its top)");
+}
 
 // A console record as the runtime hands it over.
 void write_line(const std::string& line) {
@@ -72,12 +81,24 @@ class BodyThreadTest : public ::testing::Test {
     delete state.frame_window;
   }
 
-  void start(ProgramBody body) {
+  void start(ProgramBody body, FrameHooks hooks) {
     StartupSettings settings;
     settings.program_body = std::move(body);
-    settings.frame_hooks = modal.hooks();
+    settings.frame_hooks = std::move(hooks);
     settings.module_file_name = "dendrocompare";
     console_startup(&test::qt_application(), nullptr, "", kShowDefault, state, std::move(settings));
+  }
+  void start(ProgramBody body) { start(std::move(body), modal.hooks()); }
+
+  // The frame is closed once close_when() holds; its save prompt runs
+  // prompt, which may answer it through answer().
+  void start_with_prompt(std::function<int(QMessageBox&)> prompt, std::function<bool()> close_when,
+                         ProgramBody body) {
+    FrameHooks hooks = modal.hooks();
+    answer = hooks.run_message_box;
+    hooks.run_message_box = std::move(prompt);
+    when(std::move(close_when), [this] { state.frame_window->close(); });
+    start(std::move(body), std::move(hooks));
   }
 
   // Runs the action on the window thread once the condition holds there.
@@ -97,6 +118,7 @@ class BodyThreadTest : public ::testing::Test {
 
   ConsoleState state;
   test::ModalRecorder modal;
+  std::function<int(QMessageBox&)> answer;  // the recorder's answer to a box
   std::vector<std::string> log;
 };
 
@@ -207,33 +229,47 @@ TEST_F(BodyThreadTest, PaintAndResizeAreHandledWithinATenthOfASecondWhileTheBody
   RecordProperty("slowest_resize_ms", static_cast<int>(std::max_element(resizes.begin(), resizes.end())->count()));
 }
 
+// The status lines the frame shows, once its pending events are served
+// (a new child widget shows itself then).
+int shown_status_bars(const QWidget& frame) {
+  QApplication::processEvents();
+  int shown = 0;
+  for (const QStatusBar* bar : frame.findChildren<QStatusBar*>()) shown += bar->isVisible() ? 1 : 0;
+  return shown;
+}
+
 TEST_F(BodyThreadTest, TheFrameShowsTheProgressWithTheBusyCursorUntilTheComputationIsOver) {
   QString during;
-  QString after;
+  int bars_before = -1, bars_during = -1, bars_after = -1;
   bool busy_during = false;
   bool busy_after = true;
   start([&] {
+    on_window_thread([&] { bars_before = shown_status_bars(*state.frame_window); });
     report_computation(state, 740, 1999);
     on_window_thread([&] {
       during = state.frame_window->statusBar()->currentMessage();
+      bars_during = shown_status_bars(*state.frame_window);
       busy_during = QApplication::overrideCursor() != nullptr &&
                     QApplication::overrideCursor()->shape() == Qt::BusyCursor;
     });
     report_computation(state, 1999, 1999);
     on_window_thread([&] {
-      after = state.frame_window->statusBar()->currentMessage();
+      bars_after = shown_status_bars(*state.frame_window);
       busy_after = QApplication::overrideCursor() != nullptr;
     });
   });
-  EXPECT_EQ(during, QStringLiteral("Comparing: 37% (level 740 of 1999)"));
+  EXPECT_EQ(during, QStringLiteral("Comparing: 37% (740 of the 1999 levels of dendrogram 2 below its top)"));
   EXPECT_TRUE(busy_during);
-  EXPECT_EQ(after, QString());
+  EXPECT_EQ(bars_during, 1);
+  // The frame looks as it did before the computation: no empty strip stays.
+  EXPECT_EQ(bars_before, 0);
+  EXPECT_EQ(bars_after, 0);
   EXPECT_FALSE(busy_after);
 }
 
 // A computation of 500 reports, 2 ms apart; what the body saw.
 struct ComputationSeen {
-  int reports = 0;
+  std::atomic<int> reports{0};
   bool stopped = false;
 };
 
@@ -276,6 +312,44 @@ TEST_F(BodyThreadTest, CancelAtThePromptLetsTheComputationRunToItsResults) {
   EXPECT_EQ(store_lines(), (std::vector<std::string>{" COMPARING", " RESULTS"}));
   EXPECT_EQ(state.closing, 0);
 }
+
+// The save prompt of a close while the body computes, kept up for a while
+// as a user would, serving the windows meanwhile as a modal box does.
+struct HeldPrompt {
+  QMessageBox::StandardButton answer;
+  bool stopped;
+  std::vector<std::string> lines;
+  int closing;
+};
+
+class HeldPromptTest : public BodyThreadTest, public ::testing::WithParamInterface<HeldPrompt> {};
+
+TEST_P(HeldPromptTest, TheComputationWaitsWhileThePromptIsUpAndTheAnswerDecides) {
+  constexpr auto kUp = milliseconds(600);  // the computation alone takes 1 s or more
+  ComputationSeen seen;
+  int reports_during_prompt = -1;
+  modal.answers = {GetParam().answer};
+  start_with_prompt([&](QMessageBox& box) {
+    const int before = seen.reports;
+    Clock::time_point shown = Clock::now();
+    while (Clock::now() - shown < kUp) QApplication::processEvents(QEventLoop::AllEvents, 10);
+    reports_during_prompt = seen.reports - before;
+    return answer(box);
+  }, [this] { return state.computing; }, computing_body(state, seen, log));
+  // The one report under way as the prompt came up may still arrive.
+  EXPECT_LE(reports_during_prompt, 1);
+  EXPECT_EQ(seen.stopped, GetParam().stopped);
+  EXPECT_EQ(seen.reports == 501, !GetParam().stopped);
+  EXPECT_EQ(store_lines(), GetParam().lines);
+  EXPECT_EQ(state.closing, GetParam().closing);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Answers, HeldPromptTest,
+    ::testing::Values(HeldPrompt{QMessageBox::No, true, {" COMPARING"}, 1},
+                      // Without a file name to save to the window closes as after No.
+                      HeldPrompt{QMessageBox::Yes, true, {" COMPARING"}, 1},
+                      HeldPrompt{QMessageBox::Cancel, false, {" COMPARING", " RESULTS"}, 0}));
 
 TEST_F(BodyThreadTest, LinesWrittenOnTheBodysThreadArriveWholeAndInOrder) {
   std::vector<std::string> written;

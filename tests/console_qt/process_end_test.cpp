@@ -1,24 +1,33 @@
 // How the process ends under the window environment, lived for real in a
 // child process: the runtime's shutdown and its fatal end both keep the
 // window open until the frame is closed, a close during a read ends the
-// process from inside the close handler, and the whole comparison runs in
-// the window from its prompts to its results.
+// process from inside the close handler, the whole comparison runs in the
+// window from its prompts to its results, and a close during it leaves no
+// results file however long the save prompt stays up. None of these ends
+// gives a Qt warning (the test support makes one end the child).
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QEventLoop>
 #include <QMessageBox>
 #include <QTimer>
 #include <QTest>
+#include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
-#include <vector>
 #include <functional>
+#include <numeric>
+#include <random>
 #include <string>
+#include <vector>
 
 #include "compare/program.h"
 #include "console/qt/computation_progress.h"
 #include "console/qt/io_widget.h"
 #include "console/qt/startup.h"
 #include "console_qt/support/qt_application.h"
+#include "formats/den_reader.h"
 #include "rio/hooks.h"
 #include "rio/rio.h"
 
@@ -68,12 +77,16 @@ bool shows_text(const TextStore& store, const std::string& text) {
   return false;
 }
 
-// The environment with the runtime's own shutdown, around a test body.
-void run_environment(const std::function<void(ConsoleState&)>& body) {
+int answer_no(QMessageBox&) { return static_cast<int>(QMessageBox::No); }
+
+// The environment with the runtime's own shutdown, around a test body; the
+// save prompt runs prompt.
+void run_environment(const std::function<void(ConsoleState&)>& body,
+                     std::function<int(QMessageBox&)> prompt = answer_no) {
   static ConsoleState state;
   StartupSettings settings;
   settings.program_body = [&body] { body(state); };
-  settings.frame_hooks.run_message_box = [](QMessageBox&) { return static_cast<int>(QMessageBox::No); };
+  settings.frame_hooks.run_message_box = std::move(prompt);
   console_startup(&test::qt_application(), nullptr, "", kShowDefault, state, std::move(settings));
   std::_Exit(kStrayEnd);
 }
@@ -159,6 +172,59 @@ std::filesystem::path shared_scratch_directory() {
   if (mkdtemp(pattern.data()) == nullptr) return {};
   setenv(kVariable, pattern.c_str(), 1);
   return pattern;
+}
+
+// A dendrogram of n objects merged two random clusters at a time, each
+// merge at a height of its own.
+compare::DendrogramFile random_dendrogram(int n, unsigned seed) {
+  std::mt19937 random(seed);
+  std::vector<int> clusters(static_cast<std::size_t>(n));  // each named by its smallest object
+  std::iota(clusters.begin(), clusters.end(), 1);
+  compare::DendrogramFile file;
+  file.object_count = n;
+  for (int height = 1; clusters.size() > 1; ++height) {
+    std::uniform_int_distribution<std::size_t> pick(0, clusters.size() - 1);
+    const std::size_t a = pick(random);
+    std::size_t b = pick(random);
+    while (b == a) b = pick(random);
+    const int first = std::min(clusters[a], clusters[b]), second = std::max(clusters[a], clusters[b]);
+    file.merges.push_back({first, second, 0, 0, static_cast<float>(height)});
+    clusters[a] = first;
+    clusters.erase(clusters.begin() + static_cast<std::ptrdiff_t>(b));
+  }
+  return file;
+}
+
+// A user who closes the frame as the comparison starts and takes a while
+// over the save prompt: longer than the comparison and its results file
+// take, which the prompt waits for, up to a limit that only a halted
+// comparison reaches.
+int answer_no_after_the_comparison_could_have_ended(QMessageBox&) {
+  const auto shown = std::chrono::steady_clock::now();
+  while (!std::filesystem::exists("MATRICES.DAT") && std::chrono::steady_clock::now() - shown < std::chrono::seconds(2))
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+  return static_cast<int>(QMessageBox::No);
+}
+
+TEST_F(ProcessEndTest, NoAtASlowPromptDuringTheComparisonStillLeavesNoResultsFile) {
+  const std::filesystem::path scratch = shared_scratch_directory();
+  ASSERT_FALSE(scratch.empty());
+  compare::write_den_file(random_dendrogram(300, 1), (scratch / "a.den").string());
+  compare::write_den_file(random_dendrogram(300, 2), (scratch / "b.den").string());
+  EXPECT_EXIT(run_environment(
+                  [&scratch](ConsoleState& state) {
+                    std::filesystem::current_path(scratch);
+                    answer_when_asked(state, {"a.den", "b.den"});
+                    // The level counts are shown as the comparison starts.
+                    when([&state] { return shows_text(*state.text_store, "NO OF LEVELS ="); },
+                         [&state] { state.frame_window->close(); });
+                    compare::compare_dendrograms();
+                  },
+                  answer_no_after_the_comparison_could_have_ended),
+              ::testing::ExitedWithCode(0), "");
+  EXPECT_FALSE(std::filesystem::exists(scratch / "MATRICES.DAT"));
+  unsetenv("CONSOLE_QT_SCRATCH");
+  std::filesystem::remove_all(scratch);
 }
 
 TEST_F(ProcessEndTest, ACloseDuringTheComparisonStopsItWithoutAResultsFileAndExitsWithZero) {

@@ -32,6 +32,7 @@ FrameHooks ModalRecorder::hooks() {
     ++finished;
     if (log != nullptr) log->push_back("finish");
   };
+  result.end_process = [this](int code) { process_ends.push_back(code); };
   return result;
 }
 

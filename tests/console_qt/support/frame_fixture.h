@@ -34,6 +34,7 @@ struct ModalRecorder {
   std::vector<ShownBox> boxes;
   std::vector<QString> dialogs;  // titles of the dialogs run
   int finished = 0;              // calls of the end-of-program shutdown
+  std::vector<int> process_ends;  // the codes the process would have ended with
   std::vector<std::string>* log = nullptr;  // gets "prompt" and "finish"
 };
 

@@ -1,11 +1,15 @@
 #pragma once
 // The one application of the test process, on the offscreen platform so
-// that the suite runs without a display.
+// that the suite runs without a display. Any warning Qt gives fails the
+// test it comes in, and ends a child process of a death test with
+// kQtWarningExit, so that its parent sees it.
 #include <functional>
 
 class QApplication;
 
 namespace console::qt::test {
+
+inline constexpr int kQtWarningExit = 86;
 
 QApplication& qt_application();
 
