@@ -23,19 +23,6 @@ std::string gigabytes(std::uint64_t bytes) {
   return text;
 }
 
-// MemAvailable of /proc/meminfo: what can be had without swapping.
-std::uint64_t available_memory() {
-  std::FILE* meminfo = std::fopen("/proc/meminfo", "r");
-  if (!meminfo) return UINT64_MAX;
-  char line[256];
-  std::uint64_t kilobytes = 0;
-  bool found = false;
-  while (!found && std::fgets(line, sizeof line, meminfo))
-    found = std::sscanf(line, "MemAvailable: %" SCNu64 " kB", &kilobytes) == 1;
-  std::fclose(meminfo);
-  return found ? kilobytes * 1024 : UINT64_MAX;
-}
-
 std::uint64_t count_table_bytes(const exact::KeptLevels& rows, const exact::KeptLevels& columns,
                                 std::int64_t object_count) {
   return PairCountTable::bytes_for(rows.count, columns.count,
@@ -142,7 +129,29 @@ std::pair<int, int> chunk_rows(const Comparison& c, int chunk) {
           static_cast<int>(static_cast<std::int64_t>(c.rows()) * (chunk + 1) / chunks) + 1};
 }
 
+bool single_level(const DendrogramFile& file) { return level_heights(file).empty(); }
+
 }  // namespace
+
+// MemAvailable of /proc/meminfo: what can be had without swapping.
+std::uint64_t available_memory() {
+  std::FILE* meminfo = std::fopen("/proc/meminfo", "r");
+  if (!meminfo) return UINT64_MAX;
+  char line[256];
+  std::uint64_t kilobytes = 0;
+  bool found = false;
+  while (!found && std::fgets(line, sizeof line, meminfo))
+    found = std::sscanf(line, "MemAvailable: %" SCNu64 " kB", &kilobytes) == 1;
+  std::fclose(meminfo);
+  return found ? kilobytes * 1024 : UINT64_MAX;
+}
+
+void check_levels_to_compare(const DendrogramFile& first, const std::string& first_name,
+                             const DendrogramFile& second, const std::string& second_name) {
+  for (const auto& [file, name] : {std::pair{&first, &first_name}, std::pair{&second, &second_name}})
+    if (single_level(*file))
+      throw InputError("dendrogram " + *name + " has a single level; there is nothing to compare");
+}
 
 void check_dendrogram(const DendrogramFile& file, const std::string& name) {
   if (auto problem = validate_dendrogram(file, kLargestExactObjectCount)) throw InputError(name + ": " + problem->message);

@@ -162,6 +162,18 @@ ComparisonTables tables_for_display(const Comparison& comparison);
 // <what is wrong>"); up to kLargestExactObjectCount objects.
 void check_dendrogram(const DendrogramFile& file, const std::string& name);
 
+// Refuses, for a front end other than the dialogue, a comparison in which a
+// dendrogram has a single level (all merges at one height, or N = 2): no
+// level pair would be compared, and the tables would be empty.
+// InputError("dendrogram <name> has a single level; there is nothing to
+// compare"), naming the first such dendrogram. Both must be valid.
+void check_levels_to_compare(const DendrogramFile& first, const std::string& first_name,
+                             const DendrogramFile& second, const std::string& second_name);
+
+// What the system can give without swapping (MemAvailable), in bytes;
+// UINT64_MAX when it does not say.
+std::uint64_t available_memory();
+
 // Refuses an invalid dendrogram with InputError("dendrogram <which>: ..."),
 // and a comparison whose tables would not fit in memory before any is
 // allocated, then compares; N of the first governs, as in the dialogue, but

@@ -1,11 +1,13 @@
 #include "formats/den_reader.h"
 
-#include <sys/stat.h>
+#include <sys/mman.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <charconv>
 #include <cstring>
 
+#include "formats/input_source.h"
 #include "formats/shortest_real.h"
 #include "model/errors.h"
 #include "model/validate.h"
@@ -29,21 +31,45 @@ std::string runtime_message(int number) {
   throw InputError(path + ": " + where + runtime_message(number));
 }
 
-// A name that is no readable regular file is refused before the runtime,
-// which would create a missing file, ever sees it.
-void check_readable(const std::string& path) {
-  struct stat info;
-  if (::stat(path.c_str(), &info) != 0) throw InputError(path + ": " + std::strerror(errno));
-  if (S_ISDIR(info.st_mode)) throw InputError(path + ": is a directory");
-}
+// The bytes, already read once, in an anonymous file of memory that the
+// runtime opens by its name under /proc/self/fd: the runtime reads them as
+// it would read the input itself, and the input is never opened again.
+class MemoryFile {
+ public:
+  MemoryFile(const std::string& bytes, const std::string& path) : path_(path) {
+    descriptor_ = ::memfd_create("dendrogram", MFD_CLOEXEC);
+    if (descriptor_ < 0) fail();
+    for (std::size_t done = 0; done < bytes.size();) {
+      const ssize_t written = ::write(descriptor_, bytes.data() + done, bytes.size() - done);
+      if (written < 0 && errno == EINTR) continue;
+      if (written <= 0) fail();
+      done += static_cast<std::size_t>(written);
+    }
+  }
+  ~MemoryFile() {
+    if (descriptor_ >= 0) ::close(descriptor_);
+  }
+  MemoryFile(const MemoryFile&) = delete;
+  MemoryFile& operator=(const MemoryFile&) = delete;
+  std::string name() const { return "/proc/self/fd/" + std::to_string(descriptor_); }
+
+ private:
+  [[noreturn]] void fail() {
+    const int error = errno;
+    if (descriptor_ >= 0) ::close(descriptor_);
+    throw InputError(path_ + ": cannot hold the file in memory: " + std::strerror(error));
+  }
+  std::string path_;
+  int descriptor_ = -1;
+};
 
 class OpenedUnit {
  public:
-  OpenedUnit(const std::string& path) : path_(path) {
+  OpenedUnit(const std::string& name, const std::string& path) : path_(path) {
     rio::OpenSpec spec;
     spec.unit = &kUnit;
     spec.iostat = &iostat_;
-    spec.file = {path.data(), path.size()};
+    spec.file = {name.data(), name.size()};
     spec.status = {"OLD", 3};
     spec.action = {"READ", 4};
     if (rio::io_open(spec)) refuse(path_, "cannot open: ", iostat_);
@@ -79,9 +105,13 @@ std::mutex& runtime_lock() {
 }
 
 DendrogramFile read_den_file(const std::string& path) {
-  check_readable(path);
+  return read_den_bytes(read_input(path, InputFormat::den).bytes, path);
+}
+
+DendrogramFile read_den_bytes(const std::string& bytes, const std::string& path) {
+  const MemoryFile memory(bytes, path);
   std::lock_guard lock(runtime_lock());
-  OpenedUnit unit(path);
+  OpenedUnit unit(memory.name(), path);
   DendrogramFile file;
   unit.read("object count: ", {integer_item(file.object_count)});
   if (auto problem = validate_dendrogram(DendrogramFile{file.object_count, {}}); problem && problem->record == 0)

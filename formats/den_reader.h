@@ -18,6 +18,8 @@ std::mutex& runtime_lock();
 
 // Reads N and N - 1 merge records (anything after them is not read).
 DendrogramFile read_den_file(const std::string& path);
+// The same from the bytes of a file read once; `path` names it in messages.
+DendrogramFile read_den_bytes(const std::string& bytes, const std::string& path);
 
 // Writes a dendrogram in our own format: N, then one merge record a line.
 // Heights are written with the shortest decimal that reads back to the

@@ -46,8 +46,8 @@ DendrogramFile from_hclust(const std::vector<int>& merge1, const std::vector<int
   return build_dendrogram(n, merges, where);
 }
 
-DendrogramFile read_hclust_csv(const std::string& path) {
-  std::vector<TextRow> rows = read_text_rows(path);
+DendrogramFile read_hclust_csv(std::string_view text, const std::string& path) {
+  std::vector<TextRow> rows = text_rows(text);
   if (!rows.empty() && is_header(rows.front())) rows.erase(rows.begin());
   std::vector<int> merge1, merge2;
   std::vector<double> height;

@@ -109,7 +109,7 @@ NpyHeader parse_npy_header(std::string_view text, const std::string& path) {
 }
 
 // Version 1 keeps the header length in 2 bytes, versions 2 and 3 in 4.
-std::size_t npy_header_start(const std::string& data, const std::string& path, std::size_t& length) {
+std::size_t npy_header_start(std::string_view data, const std::string& path, std::size_t& length) {
   if (data.size() < 10 || data.compare(0, 6, "\x93NUMPY") != 0) throw InputError(path + ": not a NumPy .npy file");
   const auto byte = [&](std::size_t i) { return static_cast<std::size_t>(static_cast<unsigned char>(data[i])); };
   const int major = static_cast<int>(byte(6));
@@ -124,25 +124,50 @@ std::size_t npy_header_start(const std::string& data, const std::string& path, s
   throw InputError(path + ": .npy format version " + std::to_string(major) + " is not supported");
 }
 
-std::vector<double> npy_values(const std::string& data, std::size_t offset, const NpyHeader& header,
-                               const std::string& path) {
-  if (header.descr != "<f8" && header.descr != "f8")
-    throw InputError(path + ": the array holds '" + header.descr + "' values; a linkage matrix holds float64 ('<f8')");
+// numpy.save keeps an array's own type and byte order: float64 as scipy
+// makes it, float32 after astype, big-endian from a machine or a file of
+// that order. Each is read and widened to a double exactly.
+void take_value_type(const std::string& descr, NpyLayout& layout, const std::string& path) {
+  const bool order_given = descr.size() == 3 && (descr[0] == '<' || descr[0] == '>');
+  const std::string type = order_given ? descr.substr(1) : descr;
+  if (type != "f8" && type != "f4")
+    throw InputError(path + ": the array holds '" + descr +
+                     "' values; a linkage matrix holds floating-point values (float64 '<f8' or float32 '<f4', "
+                     "either byte order)");
+  layout.item_size = type == "f8" ? 8 : 4;
+  layout.big_endian = order_given && descr[0] == '>';
+}
+
+void take_shape(const NpyHeader& header, NpyLayout& layout, const std::string& path) {
   if (header.shape.size() != 2)
     throw InputError(path + ": the array has " + std::to_string(header.shape.size()) +
                      " dimensions; a linkage matrix has 2, of shape (N-1, 4)");
-  const std::size_t rows = header.shape[0], columns = header.shape[1];
-  if (columns != 4 || rows > static_cast<std::size_t>(kLargestExactObjectCount))
-    throw InputError(path + ": the array has shape (" + std::to_string(rows) + ", " + std::to_string(columns) +
-                     "); a linkage matrix has shape (N-1, 4)");
-  if (data.size() - offset < rows * columns * 8) throw InputError(path + ": the file ends inside the array");
+  layout.rows = header.shape[0];
+  layout.columns = header.shape[1];
+  if (layout.columns != 4 || layout.rows > static_cast<std::size_t>(kLargestExactObjectCount))
+    throw InputError(path + ": the array has shape (" + std::to_string(layout.rows) + ", " +
+                     std::to_string(layout.columns) + "); a linkage matrix has shape (N-1, 4)");
+}
+
+double npy_value(std::string_view data, const NpyLayout& layout, std::size_t i) {
+  const std::size_t size = static_cast<std::size_t>(layout.item_size);
+  std::uint64_t bits = 0;
+  for (std::size_t b = 0; b < size; ++b) {
+    const std::size_t at = layout.big_endian ? b : size - 1 - b;
+    bits = bits << 8 | static_cast<unsigned char>(data[layout.data_offset + size * i + at]);
+  }
+  if (size == 4) return std::bit_cast<float>(static_cast<std::uint32_t>(bits));
+  return std::bit_cast<double>(bits);
+}
+
+std::vector<double> npy_values(std::string_view data, const NpyLayout& layout, const std::string& path) {
+  if (data.size() < layout.file_size()) throw InputError(path + ": the file ends inside the array");
+  const std::size_t rows = layout.rows, columns = layout.columns;
   std::vector<double> values(rows * columns);
   for (std::size_t i = 0; i < values.size(); ++i) {
-    std::uint64_t bits = 0;
-    for (int b = 7; b >= 0; --b) bits = bits << 8 | static_cast<unsigned char>(data[offset + 8 * i + b]);
-    const std::size_t r = header.fortran_order ? i % rows : i / columns;
-    const std::size_t c = header.fortran_order ? i / rows : i % columns;
-    values[r * columns + c] = std::bit_cast<double>(bits);
+    const std::size_t r = layout.fortran_order ? i % rows : i / columns;
+    const std::size_t c = layout.fortran_order ? i / rows : i % columns;
+    values[r * columns + c] = npy_value(data, layout, i);
   }
   return values;
 }
@@ -154,19 +179,31 @@ DendrogramFile from_linkage(const double* z, std::size_t rows, std::size_t colum
                              [&](std::size_t t) { return source + ": row " + std::to_string(t); });
 }
 
-DendrogramFile read_linkage_npy(const std::string& path) {
-  const std::string data = read_whole_file(path);
+NpyLayout npy_layout(std::string_view start, const std::string& path) {
   std::size_t length = 0;
-  const std::size_t start = npy_header_start(data, path, length);
-  if (data.size() < start + length) throw InputError(path + ": the file ends inside its header");
-  const NpyHeader header = parse_npy_header(std::string_view(data).substr(start, length), path);
-  const std::vector<double> z = npy_values(data, start + length, header, path);
-  return linkage_with_places(z.data(), header.shape[0], 4, path,
+  NpyLayout layout;
+  const std::size_t header = npy_header_start(start, path, length);
+  if (start.size() < header + length) throw InputError(path + ": the file ends inside its header");
+  const NpyHeader parsed = parse_npy_header(start.substr(header, length), path);
+  take_value_type(parsed.descr, layout, path);
+  take_shape(parsed, layout, path);
+  layout.fortran_order = parsed.fortran_order;
+  layout.data_offset = header + length;
+  return layout;
+}
+
+DendrogramFile read_linkage_npy(std::string_view data, const std::string& path) {
+  const NpyLayout layout = npy_layout(data, path);
+  if (data.size() > layout.file_size())
+    throw InputError(path + ": " + std::to_string(data.size() - layout.file_size()) +
+                     " bytes follow the array; a .npy file ends with it");
+  const std::vector<double> z = npy_values(data, layout, path);
+  return linkage_with_places(z.data(), layout.rows, 4, path,
                              [&](std::size_t t) { return path + ": row " + std::to_string(t); });
 }
 
-DendrogramFile read_linkage_text(const std::string& path) {
-  const std::vector<TextRow> rows = read_text_rows(path);
+DendrogramFile read_linkage_text(std::string_view text, const std::string& path) {
+  const std::vector<TextRow> rows = text_rows(text);
   std::vector<double> z;
   for (const TextRow& row : rows) {
     const std::string where = path + ": line " + std::to_string(row.line);

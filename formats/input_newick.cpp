@@ -4,8 +4,10 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <cstdio>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 
 #include "formats/input_readers.h"
 #include "formats/text_table.h"
@@ -14,6 +16,12 @@
 
 namespace compare {
 namespace {
+
+std::string shortest_text(double value) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.17g", value);
+  return text;
+}
 
 // The tree as flat arrays, nodes in the order their text begins (a parent
 // before its children, siblings in order), so that neither parsing nor
@@ -48,7 +56,7 @@ void link_children(Tree& tree) {
 
 class Parser {
  public:
-  Parser(const std::string& text, const std::string& path) : text_(text), path_(path) {}
+  Parser(std::string_view text, const std::string& path) : text_(text), path_(path) {}
 
   Tree tree() {
     Tree tree;
@@ -131,6 +139,8 @@ class Parser {
     }
   }
 
+  // In the Newick grammar an unquoted underscore stands for a blank, so
+  // New_York is the label 'New York'.
   std::string label() {
     skip_blanks();
     if (peek() == '\'') return quoted_label();
@@ -138,7 +148,9 @@ class Parser {
     while (at_ < text_.size() && std::string_view("(),:;[").find(text_[at_]) == std::string_view::npos &&
            !std::isspace(static_cast<unsigned char>(text_[at_])))
       ++at_;
-    return text_.substr(begin, at_ - begin);
+    std::string text(text_.substr(begin, at_ - begin));
+    std::replace(text.begin(), text.end(), '_', ' ');
+    return text;
   }
 
   std::string quoted_label() {
@@ -164,22 +176,18 @@ class Parser {
     while (end < text_.size() && std::string_view("(),:;[").find(text_[end]) == std::string_view::npos &&
            !std::isspace(static_cast<unsigned char>(text_[end])))
       ++end;
-    const auto value = number_in(text_.substr(at_, end - at_));
-    if (!value) fail("branch length '" + text_.substr(at_, end - at_) + "' is not a number");
+    const std::string field(text_.substr(at_, end - at_));
+    const auto value = number_in(field);
+    if (!value) fail("branch length '" + field + "' is not a number");
     at_ = end;
     return *value;
   }
 
-  const std::string& text_;
+  std::string_view text_;
   const std::string& path_;
   std::vector<Node>* nodes_ = nullptr;
   std::size_t at_ = 0;
 };
-
-Tree parse_file(const std::string& path) {
-  const std::string text = read_whole_file(path);
-  return Parser(text, path).tree();
-}
 
 // Leaves in the order of the text.
 std::vector<std::string> leaf_labels(const Tree& tree) {
@@ -193,12 +201,13 @@ std::vector<std::string> leaf_labels(const Tree& tree) {
 // expected linear time.
 class LabelIndex {
  public:
-  // Throws InputError naming the first label that repeats an earlier one.
-  LabelIndex(const std::vector<std::string>& labels, const std::string& path) {
+  // Throws InputError naming the first label that repeats an earlier one
+  // in `source`.
+  LabelIndex(const std::vector<std::string>& labels, const std::string& source) {
     object_of_.reserve(labels.size());
     for (std::size_t i = 0; i < labels.size(); ++i)
       if (!object_of_.emplace(labels[i], static_cast<int>(i)).second)
-        throw InputError(path + ": label '" + labels[i] + "' is repeated");
+        throw InputError(source + ": label '" + labels[i] + "' is repeated");
   }
   std::size_t size() const { return object_of_.size(); }
   // -1 when absent.
@@ -260,7 +269,9 @@ class Flattener {
       const int child = tree_.child(node, next++);
       const Node& c = tree_.nodes[child];
       if (!c.has_length) fail(describe(child) + " has no branch length; heights need them");
-      if (c.length < 0) fail(describe(child) + " has a negative branch length");
+      if (c.length < 0)
+        fail(describe(child) + " has a negative branch length (" + shortest_text(c.length) + "), " +
+             kInversionReason);
       if (tree_.is_leaf(child))
         leaf(child);
       else
@@ -320,22 +331,61 @@ class Flattener {
   std::vector<TreeMerge> merges_;
 };
 
+// The numbers 1..N as labels, in order.
+std::vector<std::string> object_numbers(std::size_t count) {
+  std::vector<std::string> numbers(count);
+  for (std::size_t i = 0; i < count; ++i) numbers[i] = std::to_string(i + 1);
+  return numbers;
+}
+
+bool is_number_up_to(const std::string& label, std::size_t largest) {
+  if (label.empty() || label.size() > 10 || label[0] < '1' || label[0] > '9') return false;
+  if (!std::all_of(label.begin(), label.end(), [](char c) { return c >= '0' && c <= '9'; })) return false;
+  return std::stoull(label) <= largest;
+}
+
 }  // namespace
 
-std::vector<std::string> newick_leaf_labels(const std::string& path) { return leaf_labels(parse_file(path)); }
+struct NewickTree::Parsed {
+  Tree tree;
+};
 
-DendrogramFile read_newick(const std::string& path, const std::vector<std::string>& order) {
-  const Tree tree = parse_file(path);
-  const std::vector<std::string> leaves = leaf_labels(tree);
-  const std::vector<std::string>& labels = order.empty() ? leaves : order;
-  const LabelIndex object_of(labels, path);
-  check_object_count(static_cast<std::int64_t>(object_of.size()), path);
-  if (leaves.size() != object_of.size())
-    throw InputError(path + ": the tree has " + std::to_string(leaves.size()) + " leaves for " +
+NewickTree::NewickTree(std::string_view text, const std::string& path)
+    : tree_(std::make_unique<Parsed>(Parsed{Parser(text, path).tree()})), path_(path), leaves_(leaf_labels(tree_->tree)) {}
+NewickTree::~NewickTree() = default;
+NewickTree::NewickTree(NewickTree&&) noexcept = default;
+NewickTree& NewickTree::operator=(NewickTree&&) noexcept = default;
+
+bool NewickTree::numbered() const {
+  std::vector<bool> seen(leaves_.size() + 1, false);
+  for (const std::string& leaf : leaves_) {
+    if (!is_number_up_to(leaf, leaves_.size())) return false;
+    const std::size_t number = std::stoull(leaf);
+    if (seen[number]) return false;
+    seen[number] = true;
+  }
+  return !leaves_.empty();
+}
+
+void NewickTree::check_unique_leaves() const {
+  std::unordered_set<std::string_view> seen;
+  seen.reserve(leaves_.size());
+  for (const std::string& leaf : leaves_)
+    if (!seen.insert(leaf).second) throw InputError(path_ + ": leaf '" + leaf + "' appears twice");
+}
+
+DendrogramFile NewickTree::dendrogram(const std::vector<std::string>& order, const std::string& order_source) const {
+  if (order.empty()) check_unique_leaves();
+  const std::vector<std::string> own = order.empty() && numbered() ? object_numbers(leaves_.size()) : leaves_;
+  const std::vector<std::string>& labels = order.empty() ? own : order;
+  const LabelIndex object_of(labels, order.empty() ? path_ : order_source);
+  check_object_count(static_cast<std::int64_t>(object_of.size()), path_);
+  if (leaves_.size() != object_of.size())
+    throw InputError(path_ + ": the tree has " + std::to_string(leaves_.size()) + " leaves for " +
                      std::to_string(object_of.size()) + " labels");
-  const std::vector<TreeMerge> merges = Flattener(path, tree, object_of).merges();
+  const std::vector<TreeMerge> merges = Flattener(path_, tree_->tree, object_of).merges();
   return build_dendrogram(static_cast<int>(object_of.size()), merges,
-                          [&](std::size_t t) { return path + ": merge " + std::to_string(t + 1); });
+                          [&](std::size_t t) { return path_ + ": merge " + std::to_string(t + 1); });
 }
 
 }  // namespace compare

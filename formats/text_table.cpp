@@ -1,15 +1,9 @@
 #include "formats/text_table.h"
 
-#include <cerrno>
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <string_view>
-#include <cstdlib>
-#include <cstring>
-#include <fstream>
-#include <sstream>
-
-#include "model/errors.h"
 
 namespace compare {
 namespace {
@@ -20,10 +14,12 @@ std::string unquoted(std::string field) {
   return field;
 }
 
+}  // namespace
+
 // Commas separate fields even around blanks; without commas blanks do.
-std::vector<std::string> split_fields(const std::string& line) {
+std::vector<std::string> split_fields(std::string_view line) {
   std::vector<std::string> fields;
-  const bool commas = line.find(',') != std::string::npos;
+  const bool commas = line.find(',') != std::string_view::npos;
   std::string current;
   bool quoted = false, any = false;
   auto flush = [&] {
@@ -46,26 +42,22 @@ std::vector<std::string> split_fields(const std::string& line) {
   return fields;
 }
 
-}  // namespace
-
-std::string read_whole_file(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw InputError(path + ": " + std::strerror(errno ? errno : ENOENT));
-  std::ostringstream content;
-  content << in.rdbuf();
-  if (in.bad()) throw InputError(path + ": cannot read: " + std::strerror(errno ? errno : EIO));
-  return content.str();
+void each_line(std::string_view text, const std::function<bool(std::size_t, std::string_view)>& visit) {
+  std::size_t number = 1;
+  for (std::size_t begin = 0; begin < text.size(); ++number) {
+    const std::size_t end = std::min(text.find('\n', begin), text.size());
+    if (!visit(number, text.substr(begin, end - begin))) return;
+    begin = end + 1;
+  }
 }
 
-std::vector<TextRow> read_text_rows(const std::string& path) {
-  std::istringstream in(read_whole_file(path));
+std::vector<TextRow> text_rows(std::string_view text) {
   std::vector<TextRow> rows;
-  std::string line;
-  for (std::size_t number = 1; std::getline(in, line); ++number) {
+  each_line(text, [&](std::size_t number, std::string_view line) {
     const std::size_t first = line.find_first_not_of(" \t\r");
-    if (first == std::string::npos || line[first] == '#') continue;
-    rows.push_back({number, split_fields(line)});
-  }
+    if (first != std::string_view::npos && line[first] != '#') rows.push_back({number, split_fields(line)});
+    return true;
+  });
   return rows;
 }
 

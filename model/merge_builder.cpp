@@ -65,8 +65,7 @@ class Builder {
   void check_order(std::size_t t, double height, std::size_t child) const {
     if (child < static_cast<std::size_t>(n_) || height >= height_[child]) return;
     fail(t, "the height " + number_text(height) + " is below the height " + number_text(height_[child]) +
-                " of the cluster it joins (heights must not decrease up the tree, as they do with "
-                "centroid or median linkage)");
+                " of the cluster it joins, " + kInversionReason);
   }
 
   int n_;

@@ -19,11 +19,17 @@ struct TreeMerge {
   double height = 0.0;
 };
 
+// Why a merge below one it contains is refused, for the messages of every
+// format.
+inline constexpr const char* kInversionReason =
+    "an inversion, as centroid and median linkage make: heights must not decrease up the tree, for a cut "
+    "between the two heights would join a cluster not yet made";
+
 // Names each merge's clusters by their smallest objects, with the clusters'
 // sizes as companions. Throws InputError "<where(t)>: <fault>" for an id
 // out of range or used twice, a cluster joined with itself, a height that
 // is NaN, infinite, beyond the 4-byte range or below the height of a
-// cluster it joins.
+// cluster it joins (an inversion).
 DendrogramFile build_dendrogram(int object_count, const std::vector<TreeMerge>& merges,
                                 const std::function<std::string(std::size_t)>& where);
 

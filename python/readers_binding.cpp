@@ -58,6 +58,8 @@ DendrogramFile hclust_merges(const DoubleArray& merge, const DoubleArray& height
 compare::ReadOptions read_options(const std::optional<std::string>& format, std::vector<std::string> labels) {
   compare::ReadOptions options;
   options.labels = std::move(labels);
+  options.labels_source = "labels";
+  options.how_to_give_labels = "with labels=[...] (a list, or a file with one a line)";
   if (!format) return options;
   const auto named = compare::input_format_named(*format);
   if (!named)
@@ -85,6 +87,29 @@ std::pair<DendrogramFile, DendrogramFile> read_pair(const std::string& first, co
   return pair;
 }
 
+// One file beside a dendrogram in memory, which has no labels; checked
+// under its own name.
+DendrogramFile read_beside(const std::string& path, const std::string& other, const std::optional<std::string>& format,
+                           std::vector<std::string> labels) {
+  const compare::ReadOptions options = read_options(format, std::move(labels));
+  py::gil_scoped_release release;
+  DendrogramFile file = compare::read_dendrogram_beside(path, other, options).dendrogram;
+  compare::check_dendrogram(file, path);
+  return file;
+}
+
+// Checks each dendrogram as the comparison would, then that both have
+// levels to compare (two object counts that differ the comparison names);
+// a file is named by its path, a dendrogram in memory by its number.
+void check_levels(const DendrogramFile& first, const std::string& first_name, const DendrogramFile& second,
+                  const std::string& second_name) {
+  py::gil_scoped_release release;
+  compare::check_dendrogram(first, "dendrogram 1");
+  compare::check_dendrogram(second, "dendrogram 2");
+  if (first.object_count == second.object_count)
+    compare::check_levels_to_compare(first, first_name, second, second_name);
+}
+
 std::vector<std::string> read_labels(const std::string& path) {
   py::gil_scoped_release release;
   return compare::read_labels(path);
@@ -109,7 +134,11 @@ raise InputError (a ValueError).)");
   m.def("_read_dendrogram", &read_one, py::arg("path"), py::arg("format"), py::arg("labels"));
   m.def("_read_dendrogram_pair", &read_pair, py::arg("first"), py::arg("second"), py::arg("format"),
         py::arg("labels"));
+  m.def("_read_dendrogram_beside", &read_beside, py::arg("path"), py::arg("other"), py::arg("format"),
+        py::arg("labels"));
   m.def("_read_labels", &read_labels, py::arg("path"));
+  m.def("_check_levels", &check_levels, py::arg("first"), py::arg("first_name"), py::arg("second"),
+        py::arg("second_name"));
   m.def("_check_dendrogram", &compare::check_dendrogram, py::arg("dendrogram"), py::arg("name"),
         py::call_guard<py::gil_scoped_release>());
 }

@@ -15,10 +15,21 @@ const char kDescription[] =
 const char kFooter[] =
     "Input formats (--from, else detected from the extension and the content):\n"
     "  den      our own: N, then N-1 lines 'first second companion1 companion2 height'\n"
-    "  npy      a scipy linkage matrix saved with numpy.save (float64, shape (N-1, 4))\n"
+    "  npy      a scipy linkage matrix saved with numpy.save (shape (N-1, 4); float64 or float32,\n"
+    "           either byte order)\n"
     "  linkage  a scipy linkage matrix as numpy.savetxt writes it (blanks or commas)\n"
     "  hclust   R: write.csv(data.frame(hc$merge, hc$height)), header and row names optional\n"
     "  newick   a tree with branch lengths, heights measured from the leaves\n"
+    "Each input is read once, so a pipe such as <(zcat a.npy.gz) serves as a file does. A Newick\n"
+    "tree's leaves are its objects' labels (an unquoted '_' is a blank): two trees pair their\n"
+    "objects by label; a tree beside an input without labels needs --labels, the labels of that\n"
+    "input's objects in their order, unless its leaves are the numbers 1 to N.\n"
+    "\n"
+    "Levels are the distinct merge heights as 4-byte reals: heights equal in single precision form\n"
+    "one level. A tree with an inversion (a merge below one it contains, as centroid and median\n"
+    "linkage make) is refused: a cut between the two heights would join a cluster not yet made,\n"
+    "so the tree has no levels. A dendrogram with a single level (all merges at one height) leaves\n"
+    "nothing to compare and is refused too.\n"
     "\n"
     "Examples:\n"
     "  dendrocompare-cli average.den complete.den\n"
@@ -29,10 +40,10 @@ const char kFooter[] =
     "  dendrocompare-cli --exact --no-matrices --npy out/ a.npy b.npy\n"
     "  dendrocompare-cli --no-matrices --max-clusters 1000 --json - cells1.npy cells2.npy\n"
     "\n"
-    "Levels are the distinct merge heights as 4-byte reals. MATRICES.DAT and the default exports hold\n"
-    "the single-precision values, up to 46340 objects; --exact gives every export exact values from\n"
-    "pair counts for any N (add --no-matrices to skip the single-precision tables), and\n"
-    "--max-clusters K compares only the top levels, with at most K clusters each.\n"
+    "MATRICES.DAT and the default exports hold the single-precision values, up to 46340 objects;\n"
+    "--exact gives every export exact values from pair counts for any N (add --no-matrices to skip\n"
+    "the single-precision tables), and --max-clusters K compares only the top levels, with at most\n"
+    "K clusters each.\n"
     "\n"
     "Exit status: 0 success, 1 bad input or a file that could not be read or written, 2 usage error.\n"
     "Without file arguments the dialogue ends with status 255 after a run-time error report.";
@@ -48,7 +59,10 @@ void define_options(CLI::App& app, Options& o) {
   app.add_option("SECOND", o.second, "second dendrogram");
   app.add_option("--from", o.from, "input format of both files")
       ->check(CLI::IsMember({"auto", "den", "npy", "linkage", "hclust", "newick"}));
-  app.add_option("--labels", o.labels, "Newick leaf labels in object order, one a line")->check(CLI::ExistingFile);
+  app.add_option("--labels", o.labels,
+                 "the objects' labels in object order, one a line: Newick leaves are matched to them, other "
+                 "inputs take them by position")
+      ->check(CLI::ExistingFile);
   app.add_option("-o,--output-dir", o.output_dir, "where MATRICES.DAT goes (default: the current directory)")
       ->check(CLI::ExistingDirectory);
   app.add_option("--tsv", o.tsv, "one row per level pair, tab-separated ('-': standard output)");

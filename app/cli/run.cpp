@@ -29,7 +29,10 @@ namespace {
 compare::ReadOptions read_options(const Options& options) {
   compare::ReadOptions read;
   read.format = *compare::input_format_named(options.from);
-  if (!options.labels.empty()) read.labels = compare::read_labels(options.labels);
+  if (!options.labels.empty()) {
+    read.labels = compare::read_labels(options.labels);
+    read.labels_source = options.labels;
+  }
   return read;
 }
 
@@ -44,12 +47,6 @@ compare::Comparison compare_with_progress(const compare::DendrogramFile& first, 
   compare_options.keep_pair_counts = options.wants_pair_counts() && !options.exact_exports();
   compare_options.progress = [&](int done, int total) { return bar.update(done, total); };
   return compare::run_comparison(first, second, compare_options);
-}
-
-std::string format_of(const std::string& path, const Options& options) {
-  const compare::InputFormat given = *compare::input_format_named(options.from);
-  return compare::input_format_name(given == compare::InputFormat::automatic ? compare::detect_input_format(path)
-                                                                             : given);
 }
 
 std::string matrices_path(const Options& options) {
@@ -94,19 +91,18 @@ void resolve_outputs(const Options& options, ResolvedOutputs& out) {
   if (!options.plot.empty()) out.plot = &run.add("--plot", options.plot, true);
 }
 
-std::vector<QString> picture_labels(const Options& options, const compare::ReadOptions& read) {
-  std::vector<QString> names;
-  for (const std::string& label : compare::object_labels(options.first, read)) names.push_back(QString::fromStdString(label));
-  return names;
-}
-
-console::plots::TangleSettings tangle_settings(const Options& options, const compare::ReadOptions& read) {
+console::plots::TangleSettings tangle_settings(const Options& options, const std::vector<std::string>& labels) {
   if (options.measure != "tanglegram") return {};
-  return {picture_labels(options, read), options.tangle_clusters, !options.no_untangle};
+  std::vector<QString> names;
+  for (const std::string& label : labels) names.push_back(QString::fromStdString(label));
+  return {std::move(names), options.tangle_clusters, !options.no_untangle};
 }
 
-void write_exports(const compare::Comparison& result, const Options& options, const compare::ReadOptions& read,
-                   const ResolvedOutputs& out) {
+// The format each input was read in, for the JSON summary.
+using InputFormats = std::pair<compare::InputFormat, compare::InputFormat>;
+
+void write_exports(const compare::Comparison& result, const Options& options, const std::vector<std::string>& labels,
+                   const ResolvedOutputs& out, const InputFormats& formats) {
   const std::vector<compare::MeasureId> measures = export_measures(options);
   if (out.tsv) write_level_pairs(result, *out.tsv, '\t', measures);
   if (out.csv) write_level_pairs(result, *out.csv, ',', measures);
@@ -119,14 +115,14 @@ void write_exports(const compare::Comparison& result, const Options& options, co
     const bool whole_trees = options.max_clusters == 0;
     std::optional<compare::Tanglegram> tangle;
     if (whole_trees) tangle = compare::tanglegram_layout(result, {0, -1, true, false});
-    write_json_summary(result, {{options.first, format_of(options.first, options)},
-                                {options.second, format_of(options.second, options)}},
+    write_json_summary(result, {{options.first, compare::input_format_name(formats.first)},
+                                {options.second, compare::input_format_name(formats.second)}},
                        *out.json, whole_trees, tangle ? &*tangle : nullptr);
   }
   if (out.plot) {
     std::string error;
     if (console::plots::render_file(result, out.plot->open_by_name, *console::plots::parse_measure(options.measure),
-                                    &error, tangle_settings(options, read)) != 0)
+                                    &error, tangle_settings(options, labels)) != 0)
       throw compare::OutputError(options.plot + ": cannot write the picture");
   }
   std::cout.flush();
@@ -154,7 +150,9 @@ int compare_files(const Options& options) {
     outputs.run.commit();
     return kSuccess;
   }
-  const auto [first, second] = compare::read_dendrogram_pair(options.first, options.second, read);
+  const auto [input1, input2] = compare::read_comparison_inputs(options.first, options.second, read);
+  const compare::DendrogramFile &first = input1.dendrogram, &second = input2.dendrogram;
+  compare::check_levels_to_compare(first, options.first, second, options.second);
   // The single-precision tables only where MATRICES.DAT or an export needs them.
   std::optional<compare::Comparison> single, exact;
   if (!options.no_matrices || !options.exact_exports())
@@ -162,7 +160,7 @@ int compare_files(const Options& options) {
   if (options.exact_exports()) exact = compare_with_progress(first, second, options, compare::Precision::exact);
   const compare::Comparison& exported = exact ? *exact : *single;
   if (outputs.matrices) compare::write_matrices(single->tables, *outputs.matrices);
-  write_exports(exported, options, read, outputs);
+  write_exports(exported, options, input1.labels, outputs, {input1.format, input2.format});
   outputs.run.commit();
   // The console records come once every file is in place, in the
   // dialogue's bytes; an export on standard output replaces them.

@@ -31,8 +31,10 @@ from ._core import (
     from_hclust,
     from_linkage,
     _check_dendrogram,
+    _check_levels,
     _compare,
     _read_dendrogram,
+    _read_dendrogram_beside,
     _read_dendrogram_pair,
     _read_labels,
 )
@@ -72,11 +74,14 @@ def read_dendrogram(path, format=None, *, labels=None):
     format: "den" (our own), "npy" (a linkage matrix saved by numpy.save),
     "linkage" (a linkage matrix as numpy.savetxt writes it), "hclust" (R's
     write.csv of merge and height), "newick", or None to tell from the
-    extension and the content. labels: Newick leaf labels in object order,
-    a sequence or the path of a file with one a line; without them the
-    objects follow the tree's leaves. A file that cannot be read or is no
-    dendrogram raises InputError (a ValueError) naming the file, the line
-    or record, and the fault.
+    extension and the content. labels: the objects' labels in object order,
+    a sequence or the path of a file with one a line, to which a Newick
+    tree's leaves are matched (an unquoted underscore in a leaf is a
+    blank); without them a tree whose leaves are the numbers 1..N takes
+    them as its object numbers, any other the order of its leaves. The file
+    is read once, so a pipe serves as well. A file that cannot be read or
+    is no dendrogram raises InputError (a ValueError) naming the file, the
+    line or record, and the fault.
     """
     return _read_dendrogram(os.fsdecode(path), format, _label_list(labels))
 
@@ -84,22 +89,18 @@ def read_dendrogram(path, format=None, *, labels=None):
 def read_dendrogram_pair(first, second, format=None, *, labels=None):
     """Reads the two dendrograms of a comparison, as the command line does.
 
-    Two Newick trees share one order of objects, the first tree's leaves
-    unless labels are given; each dendrogram is checked under its file
-    name, and two different object counts are refused.
+    Two Newick trees pair their objects by label (the first tree's leaves
+    number them) unless labels are given; a tree with labels beside a file
+    without any is refused unless labels are given for that file's objects,
+    in their order, or the tree's leaves are the numbers 1..N. Each
+    dendrogram is checked under its file name, and two different object
+    counts are refused.
     """
     return _read_dendrogram_pair(os.fsdecode(first), os.fsdecode(second), format, _label_list(labels))
 
 
-def _as_dendrogram(value):
-    if isinstance(value, Dendrogram):
-        return value
-    if _is_path(value):
-        path = os.fsdecode(value)
-        dendrogram = read_dendrogram(path)
-        _check_dendrogram(dendrogram, path)
-        return dendrogram
-    return from_linkage(value)
+def _in_memory(value):
+    return value if isinstance(value, Dendrogram) else from_linkage(value)
 
 
 def _whole_number(value, name, otherwise, at_most=None):
@@ -116,12 +117,38 @@ def _whole_number(value, name, otherwise, at_most=None):
     return number
 
 
-def compare(first, second, *, exact=True, max_clusters=None, threads=None, progress=None):
+def _paired(first, second, labels):
+    """Both dendrograms with their objects paired, as the command line
+    pairs two files: a file beside a matrix or Dendrogram, which has no
+    labels, is read as beside an input without labels."""
+    if _is_path(first) and _is_path(second):
+        return read_dendrogram_pair(first, second, labels=labels)
+    label_list = _label_list(labels)
+
+    def one(value, other_name):
+        if _is_path(value):
+            return _read_dendrogram_beside(os.fsdecode(value), other_name, None, label_list)
+        return _in_memory(value)
+
+    return one(first, "dendrogram 2"), one(second, "dendrogram 1")
+
+
+def _name(value, number):
+    return os.fsdecode(value) if _is_path(value) else str(number)
+
+
+def compare(first, second, *, exact=True, max_clusters=None, threads=None, progress=None, labels=None):
     """Compares two dendrograms of the same N objects; returns a Comparison.
 
     first, second: scipy linkage matrices, paths to dendrogram files in any
-    format the command line reads, or Dendrogram objects, in any mix; two
-    paths are read as the command line reads them (read_dendrogram_pair).
+    format the command line reads, or Dendrogram objects, in any mix; their
+    objects are paired as the command line pairs two files
+    (read_dendrogram_pair): a Newick tree's leaves are labels, a matrix or
+    Dendrogram has none, and a tree with labels beside an input without any
+    is refused unless labels gives the labels of that input's objects in
+    their order (or the tree's leaves are the numbers 1..N). A dendrogram
+    with a single level (all merges at one height) leaves nothing to
+    compare and raises InputError.
     exact: True gives float64 tables from exact pair counts, for any N;
     False the float32 tables of MATRICES.DAT, bit for bit (up to 46340
     objects), which write_matrices writes. max_clusters: compare only the
@@ -141,10 +168,10 @@ def compare(first, second, *, exact=True, max_clusters=None, threads=None, progr
     if max_clusters is not None and not exact:
         raise ValueError("max_clusters compares the top levels alone, which only an exact comparison does: "
                          "leave exact=True")
-    if _is_path(first) and _is_path(second):
-        first, second = read_dendrogram_pair(first, second)
-    return _compare(_as_dendrogram(first), _as_dendrogram(second), threads or 0, progress, bool(exact),
-                    max_clusters or 0)
+    names = _name(first, 1), _name(second, 2)
+    first, second = _paired(first, second, labels)
+    _check_levels(first, names[0], second, names[1])
+    return _compare(first, second, threads or 0, progress, bool(exact), max_clusters or 0)
 
 
 def _tanglegram(self, path=None, *, clusters=None, level=None, untangle=True, labels=None):

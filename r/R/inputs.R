@@ -59,8 +59,7 @@ linkage_input <- function(x, name) {
 
 file_input <- function(path, name) {
   if (!file.exists(path)) input_error(sprintf("%s: cannot open the file: No such file or directory", path))
-  format <- engine_result(.Call(dc_detect_format, path))
-  list(kind = "file", path = path, newick = identical(format, "newick"), labels = NULL, source = name)
+  list(kind = "file", path = path, labels = NULL, source = name)
 }
 
 as_input <- function(x, name) {
@@ -79,7 +78,10 @@ as_input <- function(x, name) {
 
 # Files become records; a Newick file beside a labelled object takes that
 # object's labels as its order of objects (and so its labels), two files
-# are read together as the command line reads them.
+# are read together as the command line reads them. A Newick file with
+# labels beside an object without any is refused by the readers, unless
+# its labels are the numbers 1..N, which it then takes as its object
+# numbers.
 read_inputs <- function(a, b) {
   named <- function(records, input, labels = NULL) c(records, list(labels = labels, source = input$source))
   if (a$kind == "file" && b$kind == "file") {
@@ -88,11 +90,8 @@ read_inputs <- function(a, b) {
   }
   read_one <- function(input, other) {
     if (input$kind != "file") return(input)
-    labels <- if (input$newick) other$labels else NULL
-    if (input$newick && is.null(labels))
-      input_error(sprintf(paste("%s is a Newick tree with leaf labels and %s has none: give %s labels",
-                                "to pair the objects by label"), input$path, other$source, other$source))
-    named(engine_result(.Call(dc_read_files, input$path, NULL, labels))[[1]], input, labels)
+    read <- engine_result(.Call(dc_read_beside, input$path, other$source, other$labels))
+    named(read[[1]], input, if (read[[2]]) other$labels else NULL)
   }
   list(read_one(a, b), read_one(b, a))
 }
@@ -139,9 +138,7 @@ match_objects <- function(a, b) {
     if (identical(labelled, a)) return(renumber(b, match(numbers, a$labels)))
     return(renumber(b, as.integer(b$labels)))
   }
-  input_error(sprintf(paste("%s has labels and %s has none, so the objects cannot be paired:",
-                            "give %s the same labels, or remove those of %s to pair them by position"),
-                      labelled$source, plain$source, plain$source, labelled$source))
+  input_error(.Call(dc_unpaired_message, labelled$source, plain$source))
 }
 
 # Two inputs, read and with their objects paired, ready for the engine:

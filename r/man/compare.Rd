@@ -24,8 +24,12 @@ measures()
     (different sets are refused, naming the labels), by position when
     neither has any; when only one has labels they must be the object
     numbers 1 to N. A Newick file beside a labelled object takes that
-    object's labels; two files are read together as the command line reads
-    them.}
+    object's labels (an unquoted underscore in a leaf is a blank, so ape's
+    \code{New_York} is \code{"New York"}); one with labels beside an input
+    without any is refused, unless its leaves are the numbers 1 to N, which
+    it then takes as its object numbers. Two files are read together as the
+    command line reads them. A dendrogram of a single level (all merges at
+    one height) leaves nothing to compare and is refused.}
   \item{exact}{\code{TRUE}: double-precision values from exact pair counts,
     for any number of objects. \code{FALSE}: the single-precision tables of
     \code{MATRICES.DAT}, bit for bit (as doubles), which

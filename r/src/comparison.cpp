@@ -248,6 +248,9 @@ extern "C" SEXP dc_compare(SEXP spec1, SEXP spec2, SEXP exact, SEXP max_clusters
   return dendro_r::guarded([&]() -> SEXP {
     const compare::DendrogramFile first = dendro_r::dendrogram_from(spec1);
     const compare::DendrogramFile second = dendro_r::dendrogram_from(spec2);
+    if (first.object_count == second.object_count)
+      compare::check_levels_to_compare(first, Rcpp::as<std::string>(Rcpp::List(spec1)["source"]), second,
+                                       Rcpp::as<std::string>(Rcpp::List(spec2)["source"]));
     compare::CompareOptions options;
     options.threads = Rf_asInteger(threads);
     options.precision = Rf_asLogical(exact) == TRUE ? compare::Precision::exact : compare::Precision::single;

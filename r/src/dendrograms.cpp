@@ -46,8 +46,15 @@ DendrogramFile records_dendrogram(const Rcpp::List& spec) {
   return file;
 }
 
+// How R gives an input labels, ending the message that refuses to pair
+// an input with labels and one without.
+constexpr const char* kHowToGiveLabels =
+    "as its labels ($labels, or read_dendrogram(path, labels = ...) for a file)";
+
 compare::ReadOptions read_options(SEXP format, SEXP labels) {
   compare::ReadOptions options;
+  options.labels_source = "labels";
+  options.how_to_give_labels = kHowToGiveLabels;
   if (!Rf_isNull(labels)) options.labels = Rcpp::as<std::vector<std::string>>(labels);
   if (Rf_isNull(format)) return options;
   const auto named = compare::input_format_named(Rcpp::as<std::string>(format));
@@ -105,9 +112,24 @@ extern "C" SEXP dc_read_files(SEXP paths, SEXP format, SEXP labels) {
   });
 }
 
-// "newick" or another format name, as the reader would take the file.
-extern "C" SEXP dc_detect_format(SEXP path) {
+// One file beside an R object, named `other` in messages, whose labels
+// (or NULL) a Newick tree takes as its order of objects; a tree with labels
+// beside an object without any is refused. `newick` says whether the file
+// took the labels: list(records, newick).
+extern "C" SEXP dc_read_beside(SEXP path, SEXP other, SEXP labels) {
   return dendro_r::guarded([&]() -> SEXP {
-    return Rcpp::wrap(std::string(compare::input_format_name(compare::detect_input_format(Rcpp::as<std::string>(path)))));
+    const std::string name = Rcpp::as<std::string>(path);
+    const compare::ReadResult read =
+        compare::read_dendrogram_beside(name, Rcpp::as<std::string>(other), dendro_r::read_options(R_NilValue, labels));
+    compare::check_dendrogram(read.dendrogram, name);
+    return Rcpp::List::create(dendro_r::records_of(read.dendrogram),
+                              Rcpp::wrap(read.format == compare::InputFormat::newick));
   });
+}
+
+// The message refusing to pair an input with labels and one without, in
+// the readers' words, for the objects R pairs itself.
+extern "C" SEXP dc_unpaired_message(SEXP labelled, SEXP plain) {
+  return Rcpp::wrap(compare::unpaired_message(Rcpp::as<std::string>(labelled), Rcpp::as<std::string>(plain),
+                                              dendro_r::kHowToGiveLabels));
 }

@@ -1,6 +1,7 @@
 // Exact comparisons through the engine API: the worked five-object example,
 // the top levels against the full tables, counts past 32 bits against their
-// closed form, and memory refused before it is spent.
+// closed form, memory refused before it is spent, and a dendrogram of a
+// single level.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -165,6 +166,45 @@ TEST(ExactComparison, OnlyExactCountsGoBeyondTheSinglePrecisionLimit) {
     EXPECT_NE(std::string(e.what()).find("--exact"), std::string::npos) << e.what();
   }
   EXPECT_EQ(run_comparison(tree, tree, exact_options(10)).rows(), 9);
+}
+
+// Five objects merged at one height: one level, the top, which is never
+// compared. The other dendrogram's levels keep their real cluster counts
+// and heights, in either precision; the front ends refuse such a
+// comparison, naming the dendrogram of a single level (the first of two).
+TEST(ExactComparison, ASingleLevelComparesNoPairAndTheOtherKeepsItsCounts) {
+  const DendrogramFile flat{5, {{1, 2, 0, 0, 1.0f}, {3, 4, 0, 0, 1.0f}, {1, 3, 0, 0, 1.0f}, {1, 5, 0, 0, 1.0f}}};
+  for (const Precision precision : {Precision::single, Precision::exact}) {
+    CompareOptions options;
+    options.precision = precision;
+    options.keep_pair_counts = true;
+    const Comparison rows = run_comparison(five1(), flat, options);
+    EXPECT_EQ(rows.columns(), 0);
+    EXPECT_EQ(rows.clusters1, (std::vector<int>{3, 2}));
+    EXPECT_EQ(rows.heights1, (std::vector<float>{0.5f, 1.0f}));
+    const Comparison columns = run_comparison(flat, five2(), options);
+    EXPECT_EQ(columns.rows(), 0);
+    EXPECT_EQ(columns.clusters2, (std::vector<int>{4, 3, 2}));
+  }
+  const DendrogramFile two{2, {{1, 2, 0, 0, 3.0f}}};
+  const struct {
+    DendrogramFile first, second;
+    std::string message;
+  } cases[] = {
+      {five1(), flat, "dendrogram b.den has a single level; there is nothing to compare"},
+      {flat, five2(), "dendrogram a.den has a single level; there is nothing to compare"},
+      {flat, flat, "dendrogram a.den has a single level; there is nothing to compare"},
+      {two, two, "dendrogram a.den has a single level; there is nothing to compare"},
+  };
+  for (const auto& c : cases) {
+    try {
+      check_levels_to_compare(c.first, "a.den", c.second, "b.den");
+      ADD_FAILURE() << "accepted: " << c.message;
+    } catch (const InputError& e) {
+      EXPECT_EQ(std::string(e.what()), c.message);
+    }
+  }
+  EXPECT_NO_THROW(check_levels_to_compare(five1(), "a.den", five2(), "b.den"));
 }
 
 }  // namespace

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "engine/engine.h"
+#include "formats/support/scratch_folder.h"
 
 namespace compare {
 namespace {
@@ -24,21 +25,7 @@ namespace fs = std::filesystem;
 // Four objects: {1,2} at 0.5, {3,4} at 0.7, all at 1.0.
 const std::vector<MergeRecord> kFourObjects = {{1, 2, 1, 1, 0.5f}, {3, 4, 1, 1, 0.7f}, {1, 3, 2, 2, 1.0f}};
 
-class TempDir {
- public:
-  TempDir() {
-    std::string pattern = (fs::temp_directory_path() / "inputs-XXXXXX").string();
-    dir_ = mkdtemp(pattern.data());
-  }
-  ~TempDir() { fs::remove_all(dir_); }
-  std::string write(const std::string& name, const std::string& content) const {
-    std::ofstream(dir_ / name, std::ios::binary) << content;
-    return (dir_ / name).string();
-  }
-
- private:
-  fs::path dir_;
-};
+using formats_test::ScratchFolder;
 
 // A .npy file of float64 rows as numpy.save writes it.
 std::string npy_bytes(const std::vector<double>& values, const std::string& shape, const std::string& descr = "<f8") {
@@ -61,7 +48,7 @@ std::string npy_bytes(const std::vector<double>& values, std::size_t rows, std::
 const std::vector<double> kFourObjectsLinkage = {0, 1, 0.5, 2, 2, 3, 0.7, 2, 4, 5, 1.0, 4};
 
 TEST(Inputs, EveryFormatGivesTheHandWorkedMergesOfFourObjects) {
-  TempDir dir;
+  ScratchFolder dir;
   struct Case {
     const char* what;
     std::string path;
@@ -109,7 +96,7 @@ TEST(Inputs, HclustStepsAndObjectsMapLikeTheirLinkage) {
 }
 
 TEST(Inputs, ANewickNodeWithThreeChildrenMakesTwoMergesAtItsHeight) {
-  TempDir dir;
+  ScratchFolder dir;
   const std::string path = dir.write("t.nwk", "(B:2,(C:1,A:1):1,D:2);");
   const DendrogramFile file = read_dendrogram(path, {InputFormat::newick, {"A", "B", "C", "D"}});
   // A=1, B=2, C=3, D=4: {C, A} at 1, then B joins it and D joins that, both at 2.
@@ -125,7 +112,7 @@ TEST(Inputs, ANewickCaterpillarDeeperThanACallStackReads) {
   text += "L1:1,L2:1)";
   for (int i = 3; i <= n; ++i) text += ":1,L" + std::to_string(i) + ":" + std::to_string(i - 1) + ")";
   text += ";";
-  TempDir dir;
+  ScratchFolder dir;
   const DendrogramFile file = read_dendrogram(dir.write("deep.nwk", text), {InputFormat::newick, {}});
   ASSERT_EQ(file.object_count, n);
   ASSERT_EQ(file.merges.size(), static_cast<std::size_t>(n - 1));
@@ -137,7 +124,7 @@ TEST(Inputs, ANewickCaterpillarDeeperThanACallStackReads) {
 }
 
 TEST(Inputs, TwoNewickTreesShareTheFirstTreesLeafOrder) {
-  TempDir dir;
+  ScratchFolder dir;
   const std::string first = dir.write("1.nwk", "((x:1,y:1):1,z:2);");
   const std::string second = dir.write("2.nwk", "((z:1,y:1):3,x:4);");
   const auto [a, b] = read_dendrogram_pair(first, second);
@@ -156,7 +143,7 @@ struct Refusal {
 class RefusedInput : public ::testing::TestWithParam<Refusal> {};
 
 TEST_P(RefusedInput, IsAnInputErrorNamingTheFileAndTheFault) {
-  TempDir dir;
+  ScratchFolder dir;
   const std::string path = dir.write(GetParam().name, GetParam().content);
   try {
     read_dendrogram(path);
@@ -182,7 +169,7 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{"int array", "z.npy", npy_bytes({0, 0}, 1, 2, "<i8"), "holds '<i8' values"},
         Refusal{"40 KB descr", "z.npy", npy_bytes({}, 0, 4, "<" + std::string(40000, 'f')), "holds '<ffffffff"},
         Refusal{"truncated npy", "z.npy", npy_bytes({0, 1, 1, 2}, 1, 4).substr(0, 140), "ends inside the array"},
-        Refusal{"five values", "z.txt", "0 1 1 2 9\n", "line 1: 5 values"},
+        Refusal{"five values", "z.txt", "0 1 1 2\n2 3 2 3 9\n", "line 2: 5 values"},
         Refusal{"not a number", "z.txt", "0 1 x 2\n", "line 1: 'x' is not a number"},
         Refusal{"id out of range", "z.txt", "0 5 1 2\n0 1 2 3\n", "cluster id 5 is out of range"},
         Refusal{"id used twice", "z.txt", "0 1 1 2\n0 2 2 2\n", "cluster id 0 was already joined"},
@@ -197,7 +184,7 @@ INSTANTIATE_TEST_SUITE_P(
         Refusal{"hclust NA", "h.csv", "-1,-2,NA\n", "'NA' is not a number"},
         Refusal{"newick no length", "t.nwk", "((a:1,b:1),c:2);", "has no branch length"},
         Refusal{"newick not ultrametric", "t.nwk", "((a:1,b:2):1,c:2);", "not ultrametric"},
-        Refusal{"newick repeated leaf", "t.nwk", "((a:1,a:1):1,c:2);", "label 'a' is repeated"},
+        Refusal{"newick repeated leaf", "t.nwk", "((a:1,a:1):1,c:2);", "leaf 'a' appears twice"},
         Refusal{"newick negative", "t.nwk", "((a:1,b:1):-1,c:0);", "negative branch length"},
         Refusal{"newick no semicolon", "t.nwk", "((a:1,b:1):1,c:2)", "expected ';'"},
         Refusal{"newick one leaf", "t.nwk", "(a:1);", "1 objects"},
@@ -215,7 +202,7 @@ INSTANTIATE_TEST_SUITE_P(
 // numpy pads its header with blanks; a header of 40 KB is still one a
 // scan reads without growing the stack.
 TEST(Inputs, ANpyHeaderOf40KilobytesReads) {
-  TempDir dir;
+  ScratchFolder dir;
   std::string bytes = npy_bytes(kFourObjectsLinkage, 3, 4);
   const std::size_t dict_length = static_cast<unsigned char>(bytes[8]) | static_cast<unsigned char>(bytes[9]) << 8;
   const std::size_t padding = 40960;
@@ -228,7 +215,7 @@ TEST(Inputs, ANpyHeaderOf40KilobytesReads) {
 // Under a locale whose decimal point is a comma every text format still
 // reads C's numbers. The locale is compiled into the test's own directory.
 TEST(Inputs, NumbersReadTheSameUnderAGermanLocale) {
-  TempDir dir;
+  ScratchFolder dir;
   const std::string locales = dir.write("locales-made", "");
   fs::remove(locales);
   fs::create_directory(locales);
@@ -253,7 +240,7 @@ TEST(Inputs, NumbersReadTheSameUnderAGermanLocale) {
 }
 
 TEST(Inputs, PairsWithDifferentObjectsOrLabelsAreRefused) {
-  TempDir dir;
+  ScratchFolder dir;
   const std::string three = dir.write("3.txt", "0 1 1 2\n2 3 2 3\n");
   const std::string four = dir.write("4.txt", "0 1 1 2\n2 3 2 2\n4 5 3 4\n");
   const std::string t1 = dir.write("1.nwk", "((a:1,b:1):1,c:2);");

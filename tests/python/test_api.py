@@ -7,7 +7,7 @@ import numpy as np
 import pytest
 
 import dendrocompare
-from conftest import EXAMPLES, random_dendrogram
+from conftest import EXAMPLES, cli_message, random_dendrogram, run_cli
 
 # Four objects: {1,2} at 0.5, {3,4} at 0.7, all at 1.0.
 LINKAGE = np.array([[0, 1, 0.5, 2], [2, 3, 0.7, 2], [4, 5, 1.0, 4]])
@@ -50,6 +50,31 @@ def test_newick_labels_give_the_object_order(tmp_path):
     (tmp_path / "t.nwk").write_text(FILES["t.nwk"])
     d = dendrocompare.read_dendrogram(tmp_path / "t.nwk", labels=["d", "c", "b", "a"])
     assert d.merges[:, :2].tolist() == [[4, 3], [2, 1], [3, 1]]
+
+
+@pytest.mark.parametrize("dtype", ["<f4", ">f4", ">f8"])
+def test_npy_matrices_of_either_precision_and_byte_order_read_as_float64_does(dtype, tmp_path):
+    # The heights 0.5, 0.7 and 1.0 as a 4-byte real are the engine's own.
+    np.save(tmp_path / "z.npy", LINKAGE.astype(dtype))
+    assert dendrocompare.read_dendrogram(tmp_path / "z.npy") == dendrocompare.from_linkage(LINKAGE)
+
+
+# LINKAGE's tree with objects 1..4 named a..d, leaves in another order:
+# paired by position, c and d would be objects 1 and 2.
+TREE = "((c:0.7,d:0.7):0.3,(b:0.5,a:0.5):0.5);\n"
+
+
+def test_a_tree_with_labels_pairs_with_a_matrix_through_the_labels_given(tmp_path):
+    (tmp_path / "t.nwk").write_text(TREE)
+    for first, second in ((tmp_path / "t.nwk", LINKAGE), (LINKAGE, tmp_path / "t.nwk")):
+        c = dendrocompare.compare(first, second, labels=["a", "b", "c", "d"])
+        assert np.all(np.diag(c.adjusted_rand) == 0) and c.adjusted_rand.shape == (2, 2)
+    (tmp_path / "numbered.nwk").write_text(TREE.replace("a", "1").replace("b", "2").replace("c", "3").replace("d", "4"))
+    assert np.all(np.diag(dendrocompare.compare(tmp_path / "numbered.nwk", LINKAGE).adjusted_rand) == 0)
+    np.savetxt(tmp_path / "z.txt", LINKAGE)
+    (tmp_path / "labels.txt").write_text("a\nb\nc\nd\n")
+    by_file = dendrocompare.compare(tmp_path / "t.nwk", tmp_path / "z.txt", labels=tmp_path / "labels.txt")
+    assert np.all(np.diag(by_file.adjusted_rand) == 0)
 
 
 def test_our_own_format_round_trips_with_the_shortest_heights(tmp_path):
@@ -118,13 +143,22 @@ def test_minima_are_the_first_smallest_values_in_row_order():
         assert value == table[k, l] and (clusters1, clusters2) == (c.clusters1[k], c.clusters2[l])
 
 
-def test_a_single_level_compares_no_pair():
+def test_a_single_level_leaves_nothing_to_compare(tmp_path, monkeypatch):
     one_level = dendrocompare.Dendrogram(5, [[1, 2, 0, 0], [3, 4, 0, 0], [1, 3, 0, 0], [1, 5, 0, 0]], [1, 1, 1, 1])
-    c = dendrocompare.compare(EXAMPLES / "five1.den", one_level)
-    assert (c.levels1, c.levels2) == (3, 1)
-    assert c.rand.shape == (2, 0) and c.exact()["adjusted_rand"].shape == (2, 0)
-    assert c.clusters1.tolist() == [3, 2]  # the real counts, though no pair is compared
-    assert set(c.minima.values()) == {(100.0, 0, 0)}
+    with pytest.raises(dendrocompare.InputError) as raised:
+        dendrocompare.compare(EXAMPLES / "five1.den", one_level)
+    assert str(raised.value) == "dendrogram 2 has a single level; there is nothing to compare"
+    # Files are named by their paths, the first of two, with the command line's words.
+    monkeypatch.chdir(tmp_path)
+    one_level.to_den("one.den")
+    status, _, stderr = run_cli("one.den", "one.den", cwd=tmp_path)
+    assert status == 1
+    with pytest.raises(dendrocompare.InputError) as raised:
+        dendrocompare.compare("one.den", "one.den")
+    assert str(raised.value) == cli_message(stderr) == "dendrogram one.den has a single level; there is nothing to compare"
+    two_objects = dendrocompare.from_linkage([[0, 1, 2.0, 2]])
+    with pytest.raises(dendrocompare.InputError, match="^dendrogram 1 has a single level"):
+        dendrocompare.compare(two_objects, two_objects)
 
 
 def test_the_public_names_are_documented():

@@ -47,6 +47,24 @@ def test_unreadable_path_raises_the_command_lines_message(path, tmp_path, monkey
     assert not (tmp_path / "missing.den").exists()
 
 
+def test_a_tree_with_labels_beside_an_input_without_is_refused_with_the_command_lines_words(tmp_path, monkeypatch):
+    monkeypatch.chdir(tmp_path)
+    (tmp_path / "t.nwk").write_text("((c:0.7,d:0.7):0.3,(b:0.5,a:0.5):0.5);\n")
+    linkage = np.array([[0, 1, 0.5, 2], [2, 3, 0.7, 2], [4, 5, 1.0, 4]])
+    np.savetxt(tmp_path / "z.txt", linkage)
+    status, _, stderr = run_cli("t.nwk", "z.txt", cwd=tmp_path)
+    assert status == 1
+    with pytest.raises(dendrocompare.InputError) as raised:
+        dendrocompare.compare("t.nwk", "z.txt")
+    how = "with labels=[...] (a list, or a file with one a line)"
+    assert str(raised.value) == cli_message(stderr).replace("with --labels FILE, one a line", how)
+    for first, second, other in (("t.nwk", linkage, "dendrogram 2"), (linkage, "t.nwk", "dendrogram 1")):
+        with pytest.raises(dendrocompare.InputError) as raised:
+            dendrocompare.compare(first, second)
+        assert str(raised.value) == (f"t.nwk has labels and {other} has none, so their objects cannot be paired: "
+                                     f"give the labels of {other}'s objects in their order {how}")
+
+
 def five_records(second_record):
     merges = np.array([[1, 2, 0, 0], second_record, [3, 4, 0, 0], [1, 3, 0, 0]], dtype=np.int32)
     return dendrocompare.Dendrogram(5, merges, [0.5, 0.5, 1.0, 2.0])

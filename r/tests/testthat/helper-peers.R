@@ -44,6 +44,12 @@ usarrests_trees <- function() {
   list(average = hclust(d, "average"), complete = hclust(d, "complete"))
 }
 
+# A scipy linkage matrix of n objects, each joining all before it.
+chain_linkage <- function(n) {
+  rows <- seq_len(n - 1)
+  cbind(c(0, n + rows[-length(rows)] - 1), rows, rows, rows + 1)
+}
+
 scratch_dir <- function() {
   dir <- tempfile("dendrocompare")
   dir.create(dir)

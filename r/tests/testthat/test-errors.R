@@ -13,9 +13,33 @@ test_that("objects that cannot be paired are refused with the labels named", {
   unlabelled <- trees$complete
   unlabelled$labels <- NULL
   expect_input_error(compare(trees$average, unlabelled), "x has labels and y has none")
+  expect_input_error(compare(trees$average, chain_linkage(50)), "x has labels and y has none")
   repeated <- trees$complete
   repeated$labels[2] <- repeated$labels[1]
   expect_input_error(compare(repeated, repeated), "'Alabama' occur more than once")
+})
+
+test_that("a Newick file with labels beside an input without any is refused in the command line's words", {
+  peer_package("ape")
+  dir <- scratch_dir()
+  newick <- file.path(dir, "complete.nwk")
+  ape::write.tree(ape::as.phylo(usarrests_trees()$complete), newick)
+  unlabelled <- usarrests_trees()$average
+  unlabelled$labels <- NULL
+  how <- "as its labels ($labels, or read_dendrogram(path, labels = ...) for a file)"
+  message <- function(expr) tryCatch(expr, dendrocompare_input_error = conditionMessage)
+  expect_identical(message(compare(newick, unlabelled)),
+                   paste0(newick, " has labels and y has none, so their objects cannot be paired: give the ",
+                          "labels of y's objects in their order ", how))
+  expect_identical(message(compare(chain_linkage(50), newick)),
+                   paste0(newick, " has labels and x has none, so their objects cannot be paired: give the ",
+                          "labels of x's objects in their order ", how))
+  csv <- write_hclust_csv(unlabelled, file.path(dir, "average.csv"))
+  cli <- suppressWarnings(system2(cli_path(), c("-q", newick, csv), stdout = TRUE, stderr = TRUE))[1]
+  expect_identical(message(compare(newick, csv)),
+                   sub("with --labels FILE, one a line", how, sub("^dendrocompare-cli: ", "", cli), fixed = TRUE))
+  labelled <- read_dendrogram(csv, labels = rownames(USArrests))
+  expect_s3_class(compare(newick, labelled), "dendrocompare")
 })
 
 test_that("bad dendrograms give the readers' messages", {

@@ -2,11 +2,8 @@
 
 test_that("hclust, dendrogram, phylo and Newick file forms of one tree give one result", {
   peer_package("ape")
-  # Newick reads an unquoted underscore as a blank: names without blanks.
-  trees <- lapply(usarrests_trees(), function(tree) {
-    tree$labels <- gsub(" ", "", tree$labels)
-    tree
-  })
+  # ape writes New York as New_York, whose unquoted underscore Newick reads as a blank.
+  trees <- usarrests_trees()
   expected <- compare(trees$average, trees$complete)
   expect_equal(compare(as.dendrogram(trees$average), trees$complete)$tables, expected$tables)
   expect_equal(compare(trees$average, ape::as.phylo(trees$complete))$tables, expected$tables)
@@ -35,6 +32,28 @@ test_that("labels that are the object numbers pair with an unlabelled tree by nu
   numbered$labels <- as.character(seq_len(50))
   expect_equal(compare(first, numbered)$tables, expected$tables)
   expect_equal(compare(numbered, first)$tables, lapply(expected$tables, t), ignore_attr = TRUE)
+})
+
+test_that("a Newick file whose leaves are the object numbers pairs by number with an unlabelled tree", {
+  peer_package("ape")
+  d <- dist(USArrests)
+  first <- hclust(d, "average")
+  second <- hclust(d, "complete")
+  first$labels <- second$labels <- NULL
+  expected <- compare(first, second)
+  newick <- file.path(scratch_dir(), "numbered.nwk")
+  ape::write.tree(ape::as.phylo(second), newick)  # tips "1" to "50"
+  expect_equal(compare(first, newick)$tables, expected$tables)
+  expect_equal(compare(newick, first)$tables, lapply(expected$tables, t), ignore_attr = TRUE)
+})
+
+test_that("a dendrogram of a single level leaves nothing to compare", {
+  five <- hclust(dist(c(1, 2, 4, 8, 16)))
+  flat <- five
+  flat$height <- rep(1, 4)
+  expect_error(compare(five, flat), "^dendrogram y has a single level; there is nothing to compare$",
+               class = "dendrocompare_input_error")
+  expect_error(compare(flat, flat), "^dendrogram x has a single level", class = "dendrocompare_input_error")
 })
 
 test_that("a scipy linkage matrix is read with 0-based ids", {

@@ -49,6 +49,15 @@ bool Workspace::exists(const std::string& name) const { return fs::exists(path(n
 RunResult Workspace::run(const std::string& input) const { return run_with(input, {}); }
 
 RunResult Workspace::run_with(const std::string& input, const std::vector<std::string>& arguments) const {
+  return spawn(input, cli_executable().string(), arguments);
+}
+
+RunResult Workspace::run_in_bash(const std::string& command) const {
+  return spawn("", "/bin/bash", {"-c", command, cli_executable().string()});
+}
+
+RunResult Workspace::spawn(const std::string& input, const std::string& program,
+                           const std::vector<std::string>& arguments) const {
   const fs::path in = dir_ / ".stdin", out = dir_ / ".stdout", err = dir_ / ".stderr";
   write(".stdin", input);
   posix_spawn_file_actions_t actions;
@@ -56,7 +65,7 @@ RunResult Workspace::run_with(const std::string& input, const std::vector<std::s
   posix_spawn_file_actions_addopen(&actions, 0, in.c_str(), O_RDONLY, 0);
   posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
   posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-  const std::string exe = cli_executable().string();
+  const std::string& exe = program;
   std::vector<char*> argv = {const_cast<char*>(exe.c_str())};
   for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
   argv.push_back(nullptr);

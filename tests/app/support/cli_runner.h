@@ -33,8 +33,12 @@ class Workspace {
   RunResult run(const std::string& input) const;
   // The same with command-line arguments.
   RunResult run_with(const std::string& input, const std::vector<std::string>& arguments) const;
+  // A bash command line run here, in which "$0" is the executable: for
+  // inputs a shell makes, such as <(cat a.npy).
+  RunResult run_in_bash(const std::string& command) const;
 
  private:
+  RunResult spawn(const std::string& input, const std::string& program, const std::vector<std::string>& arguments) const;
   std::filesystem::path dir_;
 };
 
