@@ -104,11 +104,15 @@ def test_ctrl_c_cancels_a_comparison_without_progress_callable():
     timer = threading.Timer(0.2, os.kill, (os.getpid(), signal.SIGINT))
     start = time.perf_counter()
     timer.start()
+    finished = False
     with pytest.raises(KeyboardInterrupt):
         dendrocompare.compare(*pair, exact=False)
-        time.sleep(30)  # not reached unless the comparison ended first; the signal still comes
+        finished = True  # the comparison ended before the signal: it was not cancelled
+        time.sleep(30)
     timer.join()
-    assert time.perf_counter() - start < 3.0
+    assert not finished
+    # Far below the whole comparison even on a loaded machine.
+    assert time.perf_counter() - start < 20.0
 
 
 def test_the_values_do_not_depend_on_the_number_of_threads():
