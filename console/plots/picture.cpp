@@ -19,8 +19,14 @@ QString height_text(const std::vector<float>& heights, int level) {
 
 namespace {
 
-std::optional<compare::ComparisonTables> exact_tables_of(const compare::Comparison& results) {
-  if (results.precision == compare::Precision::single) return std::nullopt;
+bool draws_tables(Measure measure) {
+  return measure != Measure::variation_of_information && measure != Measure::nmi && measure != Measure::bk;
+}
+
+// The five tables of an exact comparison take as much memory again as its
+// counts: made only for a picture that draws them.
+std::optional<compare::ComparisonTables> exact_tables_of(const compare::Comparison& results, Measure measure) {
+  if (results.precision == compare::Precision::single || !draws_tables(measure)) return std::nullopt;
   return compare::tables_for_display(results);
 }
 
@@ -28,7 +34,7 @@ std::optional<compare::ComparisonTables> exact_tables_of(const compare::Comparis
 
 Picture::Picture(const compare::Comparison& results, Measure measure)
     : results_(results),
-      exact_tables_(exact_tables_of(results)),
+      exact_tables_(exact_tables_of(results, measure)),
       tables_(exact_tables_ ? *exact_tables_ : results.tables),
       measure_(measure) {
   if (measure == Measure::variation_of_information || measure == Measure::nmi) {
