@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "engine/engine.h"
+#include "engine/exact/large_buffer.h"
 #include "formats/inputs.h"
 
 namespace {
@@ -24,12 +25,24 @@ double cpu_seconds() {
   return seconds(usage.ru_utime) + seconds(usage.ru_stime);
 }
 
+// Every table the package hands R, each in memory of its own as a caller
+// keeping them has it (a reused buffer would spare the page faults that
+// the package's fresh matrices pay), allocated as the Python module does.
 double checksum_of_everything(const compare::Comparison& result) {
-  std::vector<double> table(static_cast<std::size_t>(result.rows()) * result.columns());
+  const std::size_t cells = static_cast<std::size_t>(result.rows()) * result.columns();
+  std::vector<compare::exact::LargeBuffer> tables;
   double sum = 0;
   for (int m = 0; m < compare::kExactMeasureCount; ++m) {
-    compare::fill_exact_rows(result, static_cast<compare::ExactMeasure>(m), 1, result.rows(), table.data());
-    sum += table[table.size() / 2];
+    double* table = tables.emplace_back(cells * sizeof(double)).as<double>();
+    compare::fill_exact_rows(result, static_cast<compare::ExactMeasure>(m), 1, result.rows(), table);
+    sum += table[cells / 2];
+  }
+  if (result.has_information()) {
+    for (const auto measure : {compare::InformationMeasure::variation_of_information, compare::InformationMeasure::nmi}) {
+      double* table = tables.emplace_back(cells * sizeof(double)).as<double>();
+      compare::fill_information_rows(result, measure, 1, result.rows(), table);
+      sum += table[cells / 2];
+    }
   }
   for (const compare::ExactMinimum& minimum : compare::exact_minima(result)) sum += minimum.smallest;
   return sum;
@@ -48,8 +61,10 @@ int main(int argc, char** argv) {
     compare::CompareOptions options;
     options.precision = compare::Precision::exact;
     if (argc > 4 && std::string(argv[4]) == "--as-package") {
-      // The options the package passes: pair counts kept, a progress watch.
+      // The options the package passes: pair counts kept, the contingency
+      // sums for VI and NMI, a progress watch.
       options.keep_pair_counts = true;
+      options.information = true;
       options.progress = [](int, int) { return true; };
     }
     for (int i = 0; i < repeats; ++i) {

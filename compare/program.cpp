@@ -147,26 +147,33 @@ ComparisonTables compute_tables(const DendrogramFile& file1, const DendrogramFil
 
 }  // namespace
 
-void write_minimum_report(const std::array<MinimumRecord, kMeasureCount>& report_minima, bool results_file_written) {
+void write_minimum_report(const std::array<MinimumRecord, kMeasureCount>& report_minima, bool results_file_written,
+                          int* iostat) {
   std::array<MinimumRecord, kMeasureCount> minima = report_minima;
-  write_list(nullptr, {});
-  write_list(nullptr, {text_item(" MINIMUM VALUES ")});
-  write_list(nullptr, {});
+  const auto failed = [iostat] { return iostat != nullptr && *iostat != 0; };
+  const auto line = [&](statements::Items items) {
+    if (!failed()) write_list(nullptr, items, iostat);
+  };
+  line({});
+  line({text_item(" MINIMUM VALUES ")});
+  line({});
   for (int m = 1; m <= kMeasureCount; ++m) {
-    write_list(nullptr, {text_item(kMeasureHeadings[m - 1])});
+    line({text_item(kMeasureHeadings[m - 1])});
+    if (failed()) return;
     MinimumRecord& record = minima[m - 1];
     rio::ControlInfo control = formatted(nullptr, format_797());
+    control.iostat = iostat;
     rio::io_write(rio::kPhaseWhole, &control,
                   span_of({real_item(record.smallest), integer_item(record.clusters1),
                            integer_item(record.clusters2)}));
   }
-  write_list(nullptr, {});
-  write_list(nullptr, {text_item(results_file_written ? " END OF CALCULATIONS, SEE FILE MATRICES.DAT "
-                                                      : " END OF CALCULATIONS ")});
+  line({});
+  line({text_item(results_file_written ? " END OF CALCULATIONS, SEE FILE MATRICES.DAT "
+                                       : " END OF CALCULATIONS ")});
 }
 
-void write_levels_record(int levels1, int levels2) {
-  write_list(nullptr, {text_item("NO OF LEVELS ="), integer_item(levels1), integer_item(levels2)});
+void write_levels_record(int levels1, int levels2, int* iostat) {
+  write_list(nullptr, {text_item("NO OF LEVELS ="), integer_item(levels1), integer_item(levels2)}, iostat);
 }
 
 namespace {

@@ -37,9 +37,12 @@ void set_results_observer(ResultsObserver observer);
 // The console records of a finished comparison exactly as the dialogue
 // writes them, for a front end that ran the comparison itself: the
 // "NO OF LEVELS =" record, and the minimum report.
-void write_levels_record(int levels1, int levels2);
+// With iostat, a failed write stores its status there and ends the
+// record's or report's writing instead of ending the program.
+void write_levels_record(int levels1, int levels2, int* iostat = nullptr);
 // The closing line points to MATRICES.DAT unless a run wrote none.
-void write_minimum_report(const std::array<MinimumRecord, kMeasureCount>& minima, bool results_file_written = true);
+void write_minimum_report(const std::array<MinimumRecord, kMeasureCount>& minima, bool results_file_written = true,
+                          int* iostat = nullptr);
 
 // Asks for the two file names, reads and checks both dendrograms, compares
 // every level pair, writes MATRICES.DAT and the minimum report, and ends the

@@ -132,26 +132,57 @@ void write_exact_npy(const outputs::Sink& sink, const compare::Comparison& resul
     std::vector<double> block(static_cast<std::size_t>(rows_at_once) * columns);
     for (int first = 1; first <= result.rows(); first += rows_at_once) {
       const int last = std::min(result.rows(), first + rows_at_once - 1);
-      compare::fill_measure_rows(result, measure, first, last, block.data());
+      compare::fill_measure_rows(result, measure, first, last, block.data(), export_threads());
       out.write(reinterpret_cast<const char*>(block.data()),
                 static_cast<std::streamsize>(static_cast<std::size_t>(last - first + 1) * columns * sizeof(double)));
     }
   });
 }
 
+// The length of the well-formed UTF-8 sequence at text[i], or 0.
+std::size_t utf8_length(const std::string& text, std::size_t i) {
+  const auto byte = [&](std::size_t j) { return static_cast<unsigned char>(text[j]); };
+  const unsigned char lead = byte(i);
+  if (lead < 0x80) return 1;
+  const std::size_t length = lead >= 0xc2 && lead <= 0xdf ? 2 : lead >= 0xe0 && lead <= 0xef ? 3
+                           : lead >= 0xf0 && lead <= 0xf4 ? 4 : 0;
+  if (length == 0 || i + length > text.size()) return 0;
+  for (std::size_t j = i + 1; j < i + length; ++j)
+    if ((byte(j) & 0xc0) != 0x80) return 0;
+  const unsigned char second = byte(i + 1);
+  // No overlong forms, no surrogates, nothing beyond U+10FFFF.
+  if ((lead == 0xe0 && second < 0xa0) || (lead == 0xed && second > 0x9f) || (lead == 0xf0 && second < 0x90) ||
+      (lead == 0xf4 && second > 0x8f))
+    return 0;
+  return length;
+}
+
+// A JSON string of text; a byte that is not part of well-formed UTF-8 (a
+// file name in another encoding) becomes \udcXX, as Python's
+// surrogateescape reads it, so that the JSON stays valid and the name can
+// be recovered.
 std::string json_string(const std::string& text) {
   std::string out = "\"";
-  for (unsigned char c : text) {
+  for (std::size_t i = 0; i < text.size();) {
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    const std::size_t length = utf8_length(text, i);
+    char escape[8];
+    if (length == 0) {
+      std::snprintf(escape, sizeof escape, "\\udc%02x", c);
+      out += escape;
+      ++i;
+      continue;
+    }
     if (c == '"' || c == '\\') {
       out += '\\';
       out += static_cast<char>(c);
     } else if (c < 0x20) {
-      char escape[8];
       std::snprintf(escape, sizeof escape, "\\u%04x", c);
       out += escape;
     } else {
-      out += static_cast<char>(c);
+      out.append(text, i, length);
     }
+    i += length;
   }
   return out + "\"";
 }
@@ -166,7 +197,14 @@ std::string json_number(Real value) {
 
 }  // namespace
 
+namespace {
+int thread_limit = 0;
+}  // namespace
+
+void set_export_threads(int threads) { thread_limit = std::max(0, threads); }
+
 int export_threads() {
+  if (thread_limit > 0) return thread_limit;
   if (const char* forced = std::getenv("DENDRO_EXPORT_THREADS")) return std::max(1, std::atoi(forced));
   return static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
 }
@@ -270,7 +308,7 @@ void write_bk_table(const compare::Comparison& result, const outputs::Sink& sink
 }
 
 void write_json_summary(const compare::Comparison& result, const std::vector<InputSummary>& inputs,
-                        const outputs::Sink& sink, bool correlations) {
+                        const outputs::Sink& sink, bool correlations, const compare::Tanglegram* tanglegram) {
   const bool exact = result.precision == compare::Precision::exact;
   std::string json = "{\n  \"version\": " + json_string(DENDROCOMPARE_VERSION) + ",\n  \"inputs\": [";
   for (std::size_t i = 0; i < inputs.size(); ++i)
@@ -282,7 +320,8 @@ void write_json_summary(const compare::Comparison& result, const std::vector<Inp
           "], [" + std::to_string(result.base_level2) + ", " +
           std::to_string(result.base_level2 + result.columns() - 1) + "]],\n  \"precision\": \"" +
           (exact ? "exact" : "single") + "\",\n  \"minima\": {";
-  const auto exact_minima = exact ? compare::exact_minima(result) : std::array<compare::ExactMinimum, 5>{};
+  const auto exact_minima = exact ? compare::exact_minima(result, export_threads())
+                                  : std::array<compare::ExactMinimum, 5>{};
   for (int m = 0; m < compare::kMeasureCount; ++m) {
     const compare::MinimumRecord& r = result.tables.minima[m];
     const std::string value = exact ? (exact_minima[m].found ? json_number(exact_minima[m].smallest) : "null")
@@ -294,10 +333,14 @@ void write_json_summary(const compare::Comparison& result, const std::vector<Inp
   }
   json += "\n  }";
   if (correlations) {
-    const compare::exact::TreeCorrelations c = result.correlations();
+    const compare::exact::TreeCorrelations c = result.correlations(export_threads());
     json += ",\n  \"correlations\": {\"cophenetic_pearson\": " + json_number(c.cophenetic_pearson) +
             ", \"cophenetic_spearman\": " + json_number(c.cophenetic_spearman) +
             ", \"bakers_gamma\": " + json_number(c.bakers_gamma) + "}";
+  }
+  if (tanglegram) {
+    json += ",\n  \"entanglement\": {\"given\": " + json_number(tanglegram->given_entanglement) +
+            ", \"untangled\": " + (tanglegram->untangled ? json_number(tanglegram->entanglement) : "null") + "}";
   }
   json += "\n}\n";
   outputs::write_to(sink, [&](std::ostream& out) { out << json; });

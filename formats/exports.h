@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/engine.h"
+#include "engine/tanglegram.h"
 #include "outputs/run_outputs.h"
 
 namespace cli {
@@ -37,14 +38,21 @@ void write_npy_directory(const compare::Comparison& result,
 // upper (the band at sd standard deviations about the expectation).
 void write_bk_table(const compare::Comparison& result, const outputs::Sink& sink, char separator, double sd);
 
+// The threads that format and compute the exports: at most this many (0:
+// the hardware's concurrency), as the command line's -j says.
+void set_export_threads(int threads);
+int export_threads();
+
 struct InputSummary {
   std::string path;
   std::string format;
 };
 
 // With correlations, also the cophenetic correlations and Baker's gamma
-// over all object pairs.
+// over all object pairs; with a tanglegram, its entanglement as the inputs
+// draw the trees and once untangled.
 void write_json_summary(const compare::Comparison& result, const std::vector<InputSummary>& inputs,
-                        const outputs::Sink& sink, bool correlations = false);
+                        const outputs::Sink& sink, bool correlations = false,
+                        const compare::Tanglegram* tanglegram = nullptr);
 
 }  // namespace cli

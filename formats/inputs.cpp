@@ -157,6 +157,12 @@ std::pair<DendrogramFile, DendrogramFile> read_dendrogram_pair(const std::string
   return both;
 }
 
+std::vector<std::string> object_labels(const std::string& path, const ReadOptions& options) {
+  if (!options.labels.empty()) return options.labels;
+  if (resolved(path, options.format) == InputFormat::newick) return newick_leaf_labels(path);
+  return {};
+}
+
 std::vector<std::string> read_labels(const std::string& path) {
   std::vector<std::string> labels;
   std::istringstream in(read_whole_file(path));

@@ -54,6 +54,11 @@ std::pair<DendrogramFile, DendrogramFile> read_dendrogram_pair(const std::string
                                                               const std::string& second,
                                                               const ReadOptions& options = {});
 
+// The names of the objects of a comparison whose first input is `path`, as
+// read_dendrogram_pair numbers them: the labels given, or a Newick tree's
+// leaves in text order; empty when the objects have only numbers.
+std::vector<std::string> object_labels(const std::string& path, const ReadOptions& options = {});
+
 // The labels of a --labels file: one a line, blank lines ignored.
 std::vector<std::string> read_labels(const std::string& path);
 

@@ -13,10 +13,12 @@ LevelledDendrogram level_merges(const DendrogramFile& file, int object_count) {
   std::stable_sort(sorted.begin(), sorted.end(),
                    [](const MergeRecord& x, const MergeRecord& y) { return x.height < y.height; });
   result.merges.reserve(sorted.size());
+  result.absorbed_drawn_first.reserve(sorted.size());
   for (std::size_t i = 0; i < sorted.size(); ++i) {
     if (i == 0 || sorted[i].height != sorted[i - 1].height) ++result.level_count;
     const auto [low, high] = std::minmax(sorted[i].first, sorted[i].second);
     result.merges.push_back({low, high, result.level_count});
+    result.absorbed_drawn_first.push_back(sorted[i].first > sorted[i].second);
   }
   return result;
 }

@@ -18,6 +18,9 @@ struct LevelledDendrogram {
   int object_count = 0;
   int level_count = 0;
   std::vector<LevelledMerge> merges;  // in the order they are applied
+  // [t]: the file named merge t's absorbed cluster first, so a drawing of
+  // the tree puts it above the kept one.
+  std::vector<char> absorbed_drawn_first;
 };
 
 // Uses the first object_count - 1 merge records of the file.

@@ -1,6 +1,8 @@
 #include "outputs/run_outputs.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -57,6 +59,41 @@ mode_t mode_for(const struct stat* existing) {
 }
 
 bool written_through(mode_t mode) { return S_ISCHR(mode) || S_ISFIFO(mode); }
+
+// The process number in a temporary's name "<base>~dc<pid>.XXXXXX<extension>"
+// made for `base`; 0 when the name is no such temporary.
+pid_t temporary_owner(const std::string& name, const std::string& base, const std::string& extension) {
+  const std::string mark = base + "~dc";
+  if (name.size() < mark.size() + 8 + extension.size() || name.compare(0, mark.size(), mark) != 0) return 0;
+  if (name.compare(name.size() - extension.size(), extension.size(), extension) != 0) return 0;
+  const std::string rest = name.substr(mark.size(), name.size() - mark.size() - extension.size());
+  const std::size_t dot = rest.find('.');
+  if (dot == 0 || dot == std::string::npos || rest.size() - dot - 1 != 6) return 0;
+  pid_t pid = 0;
+  for (std::size_t i = 0; i < dot; ++i) {
+    if (rest[i] < '0' || rest[i] > '9' || pid > 100'000'000) return 0;
+    pid = pid * 10 + (rest[i] - '0');
+  }
+  return pid;
+}
+
+// Temporaries that an earlier run of ours left beside `path` when it was
+// killed outright: named for this very file, by a process that no longer
+// exists, the user's own regular files. Anything else is left alone.
+void remove_stale_temporaries(const std::string& path, const std::string& extension) {
+  const std::string directory = directory_of(path), base = base_name_of(path);
+  DIR* entries = ::opendir(directory.c_str());
+  if (entries == nullptr) return;
+  while (const dirent* entry = ::readdir(entries)) {
+    const pid_t owner = temporary_owner(entry->d_name, base, extension);
+    if (owner <= 0 || owner == ::getpid() || ::kill(owner, 0) == 0 || errno != ESRCH) continue;
+    const std::string stale = directory + "/" + entry->d_name;
+    struct stat info;
+    if (::lstat(stale.c_str(), &info) == 0 && S_ISREG(info.st_mode) && info.st_uid == ::getuid())
+      ::unlink(stale.c_str());
+  }
+  ::closedir(entries);
+}
 
 }  // namespace
 
@@ -122,7 +159,9 @@ const Sink& RunOutputs::add(const std::string& role, const std::string& path, bo
     if (output.sink.fd < 0) fail(path, errno);
     output.sink.open_by_name = path;
   } else {
-    output.temporary = temporary_pattern(path, keep_extension ? extension_of(base_name_of(path)) : "");
+    const std::string extension = keep_extension ? extension_of(base_name_of(path)) : "";
+    remove_stale_temporaries(path, extension);
+    output.temporary = temporary_pattern(path, extension);
     stage(output, keep_extension);
     if (output.sink.fd < 0) fail(path, errno);
     ::fchmod(output.sink.fd, mode_for(exists ? &info : nullptr));

@@ -22,3 +22,14 @@ void register_readers(py::module_& m);
 void register_comparison(py::module_& m);
 
 }  // namespace dendro_python
+
+namespace compare {
+struct Comparison;
+}
+
+namespace dendro_python {
+
+// Comparison._tanglegram, which Comparison.tanglegram wraps.
+void register_tanglegram(py::class_<compare::Comparison>& cls);
+
+}  // namespace dendro_python

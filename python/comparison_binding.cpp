@@ -23,26 +23,16 @@ using compare::DendrogramFile;
 using compare::ExactValues;
 using compare::kMeasureCount;
 
-// Keys of the measures, in the order of the tables and of MATRICES.DAT.
-constexpr std::array<const char*, kMeasureCount> kMeasureNames = {"jaccard", "rand", "euclidean", "sorensen",
-                                                                  "adjusted_rand"};
+// The measures' keys, the names every front end uses: the five tables in
+// the order of MATRICES.DAT, then Fowlkes-Mallows.
+const char* measure_key(int m) { return compare::measure_name(static_cast<compare::MeasureId>(m)); }
 
 int measure_number(const std::string& name) {
   for (int m = 0; m < kMeasureCount; ++m)
-    if (name == kMeasureNames[m]) return m + 1;
+    if (name == measure_key(m)) return m + 1;
   throw py::value_error("unknown measure '" + name +
                         "'; the measures are jaccard, rand, euclidean, sorensen, adjusted_rand");
 }
-
-using ExactMember = double ExactValues::*;
-constexpr std::array<std::pair<const char*, ExactMember>, 6> kExactMembers = {{
-    {"jaccard", &ExactValues::jaccard},
-    {"rand", &ExactValues::rand},
-    {"euclidean", &ExactValues::euclidean},
-    {"sorensen", &ExactValues::sorensen},
-    {"adjusted_rand", &ExactValues::adjusted_rand},
-    {"fowlkes_mallows", &ExactValues::fowlkes_mallows},
-}};
 
 py::array read_only(py::array array) {
   array.attr("setflags")(py::arg("write") = false);
@@ -127,7 +117,7 @@ py::array bk_table(const Comparison& c, double sd) {
 
 // Each exact table is worked out on first use and kept with the comparison.
 py::object cached_exact_table(const py::object& self, compare::ExactMeasure measure) {
-  const std::string key = std::string("_exact_") + kExactMembers[static_cast<int>(measure)].first;
+  const std::string key = std::string("_exact_") + measure_key(static_cast<int>(measure));
   py::dict attributes = self.attr("__dict__");
   if (!attributes.contains(key)) attributes[key.c_str()] = exact_table(self.cast<const Comparison&>(), measure);
   return attributes[key.c_str()];
@@ -156,7 +146,7 @@ py::array_t<T> vector_copy(const std::vector<T>& values) {
 py::dict exact_tables(const py::object& self, std::size_t first_member, std::size_t member_end) {
   py::dict result;
   for (std::size_t i = first_member; i < member_end; ++i)
-    result[kExactMembers[i].first] = cached_exact_table(self, static_cast<compare::ExactMeasure>(i));
+    result[measure_key(i)] = cached_exact_table(self, static_cast<compare::ExactMeasure>(i));
   return result;
 }
 
@@ -165,13 +155,13 @@ py::dict minima(const Comparison& c) {
   if (c.precision == compare::Precision::exact) {
     const auto found = compare::exact_minima(c);
     for (int m = 0; m < kMeasureCount; ++m)
-      result[kMeasureNames[m]] = found[m].found ? py::make_tuple(found[m].smallest, found[m].clusters1, found[m].clusters2)
+      result[measure_key(m)] = found[m].found ? py::make_tuple(found[m].smallest, found[m].clusters1, found[m].clusters2)
                                                 : py::make_tuple(100.0, 0, 0);
     return result;
   }
   for (int m = 0; m < kMeasureCount; ++m) {
     const compare::MinimumRecord& r = c.tables.minima[m];
-    result[kMeasureNames[m]] = py::make_tuple(static_cast<double>(r.smallest), r.clusters1, r.clusters2);
+    result[measure_key(m)] = py::make_tuple(static_cast<double>(r.smallest), r.clusters1, r.clusters2);
   }
   return result;
 }
@@ -301,7 +291,7 @@ void register_comparison(py::module_& m) {
   py::class_<Comparison> cls(m, "Comparison", py::dynamic_attr(), kComparisonDoc);
   for (int number = 1; number <= kMeasureCount; ++number)
     cls.def_property_readonly(
-        kMeasureNames[number - 1], [number](const py::object& self) { return measure_view(self, number); },
+        measure_key(number - 1), [number](const py::object& self) { return measure_view(self, number); },
         "This measure at every compared level pair: float64 from an exact comparison, float32 (the values of "
         "MATRICES.DAT) with exact=False; read-only.");
   cls.def(
@@ -337,7 +327,7 @@ void register_comparison(py::module_& m) {
            "out): k, bk (the Fowlkes-Mallows index), expected and variance (under random partitions with the same "
            "cluster sizes, Fowlkes and Mallows 1983), and the band lower, upper = expected -/+ sd standard "
            "deviations.")
-      .def("exact", [](const py::object& self) { return exact_tables(self, 0, kExactMembers.size()); },
+      .def("exact", [](const py::object& self) { return exact_tables(self, 0, compare::kExactMeasureCount); },
            "A dict of float64 arrays of shape (L1-1, L2-1), computed from the pair counts in double "
            "precision: jaccard, rand, euclidean, sorensen, adjusted_rand (as dissimilarities, like the "
            "tables) and fowlkes_mallows (the index itself).")
@@ -378,8 +368,9 @@ void register_comparison(py::module_& m) {
                " x " + std::to_string(c.columns()) + " compared levels of " + std::to_string(c.levels1) + " x " +
                std::to_string(c.levels2) + (c.precision == compare::Precision::exact ? ", exact>" : ", single precision>");
       });
-  m.attr("MEASURES") = py::make_tuple(kMeasureNames[0], kMeasureNames[1], kMeasureNames[2], kMeasureNames[3],
-                                      kMeasureNames[4]);
+  register_tanglegram(cls);
+  m.attr("MEASURES") = py::make_tuple(measure_key(0), measure_key(1), measure_key(2), measure_key(3),
+                                      measure_key(4));
   m.def("_compare", &run, py::arg("first"), py::arg("second"), py::arg("threads"), py::arg("progress"),
         py::arg("exact"), py::arg("max_clusters"), py::arg("information") = true,
         "Compares two Dendrogram objects with the GIL released.");

@@ -1,13 +1,17 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building and testing dendrocompare need.
+# Installs the Debian packages that building and testing dendrocompare need;
+# with --run only those that building and running the programs need.
 # Safe to run again: it only calls apt-get when a package is missing.
 set -euo pipefail
 
 packages=(
-  # build and test
-  g++ cmake ninja-build libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev libfmt-dev
-  # the desktop program and its pictures (rsvg-convert renders the SVG pictures in the tests)
-  qt6-base-dev qt6-svg-dev fonts-dejavu-core xvfb xauth imagemagick xdotool openbox librsvg2-bin
+  # building the programs, and the pictures they draw
+  g++ cmake ninja-build libcli11-dev libfmt-dev qt6-base-dev qt6-svg-dev fonts-dejavu-core
+)
+[[ ${1:-} == --run ]] || packages+=(
+  # the tests and benchmarks, the desktop program driven on a virtual display
+  # (rsvg-convert renders the SVG pictures in the tests)
+  libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth imagemagick xdotool openbox librsvg2-bin
   # the Python module and its cross-checks against scipy and sklearn
   python3-dev pybind11-dev python3-pybind11 python3-numpy python3-scipy python3-sklearn
   python3-pytest python3-matplotlib

@@ -25,6 +25,7 @@ const char kFooter[] =
     "  dendrocompare-cli --tsv pairs.tsv --json - single.npy ward.npy\n"
     "  dendrocompare-cli --labels names.txt --output-dir out tree1.nwk tree2.nwk\n"
     "  dendrocompare-cli --plot ari.png --measure adjusted_rand a.den b.den\n"
+    "  dendrocompare-cli --plot tangle.svg --measure tanglegram --tangle-clusters 4 a.nwk b.nwk\n"
     "  dendrocompare-cli --exact --no-matrices --npy out/ a.npy b.npy\n"
     "  dendrocompare-cli --no-matrices --max-clusters 1000 --json - cells1.npy cells2.npy\n"
     "\n"
@@ -67,9 +68,17 @@ void define_options(CLI::App& app, Options& o) {
   app.add_option("--measure", o.measure,
                  "what --plot draws: jaccard, rand, euclidean, sorensen, adjusted_rand (default), agreement "
                  "(all five where both dendrograms have the same number of clusters), or with --exact "
-                 "variation_of_information or nmi (drawn as 1 - NMI); bk: the Fowlkes-Mallows curve with its null band")
+                 "variation_of_information or nmi (drawn as 1 - NMI); bk: the Fowlkes-Mallows curve with its null band; "
+                 "tanglegram: the two trees face to face, untangled, each object's leaves joined by a line")
       ->check(CLI::IsMember({"jaccard", "rand", "euclidean", "sorensen", "adjusted_rand", "agreement",
-                             "variation_of_information", "nmi", "bk"}));
+                             "variation_of_information", "nmi", "bk", "tanglegram"}));
+  app.add_option("--tangle-clusters", o.tangle_clusters,
+                 "the tanglegram's lines in the colours of the first dendrogram's K clusters (the level with the "
+                 "fewest clusters, at least K), against the second's level most like it by adjusted Rand "
+                 "(default: the level pair where 1 - adjusted Rand is smallest)")
+      ->check(CLI::PositiveNumber)
+      ->option_text("K");
+  app.add_flag("--no-untangle", o.no_untangle, "draw the tanglegram's trees as the inputs give them, unrotated");
   app.add_option("--measures", o.measures,
                  "the measures the exports hold, in this order (default: jaccard, rand, euclidean, sorensen, "
                  "adjusted_rand, fowlkes_mallows); variation_of_information and nmi need --exact")
@@ -101,6 +110,8 @@ void check_options(const Options& o) {
   if (o.max_clusters > 0 && !o.no_matrices)
     throw CLI::ValidationError("--max-clusters compares the top levels alone, which MATRICES.DAT cannot hold: "
                                "add --no-matrices");
+  if ((o.tangle_clusters > 0 || o.no_untangle) && (o.plot.empty() || o.measure != "tanglegram"))
+    throw CLI::ValidationError("--tangle-clusters and --no-untangle shape a tanglegram: add --plot FILE --measure tanglegram");
   const bool picture_name = o.plot.size() > 4 && (o.plot.ends_with(".png") || o.plot.ends_with(".svg"));
   if (!o.plot.empty() && !picture_name)
     throw CLI::ValidationError("--plot", "the picture's name must end in .png or .svg");

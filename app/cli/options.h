@@ -18,6 +18,8 @@ struct Options {
   std::vector<std::string> measures;  // of the exports; empty: the five tables and Fowlkes-Mallows
   std::string bk;
   double bk_sd = 2.0;
+  int tangle_clusters = 0;  // the tanglegram's colour level; 0: where 1 - adjusted Rand is smallest
+  bool no_untangle = false;
   bool exact = false;
   bool no_matrices = false;
   int max_clusters = 0;

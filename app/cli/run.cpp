@@ -1,6 +1,11 @@
 #include "app/cli/run.h"
 
 #include <CLI/CLI.hpp>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
 #include <iostream>
 #include <map>
 #include <new>
@@ -11,6 +16,7 @@
 #include "compare/program.h"
 #include "console/plots/render.h"
 #include "engine/engine.h"
+#include "engine/tanglegram.h"
 #include "formats/den_reader.h"
 #include "formats/exports.h"
 #include "formats/inputs.h"
@@ -88,7 +94,19 @@ void resolve_outputs(const Options& options, ResolvedOutputs& out) {
   if (!options.plot.empty()) out.plot = &run.add("--plot", options.plot, true);
 }
 
-void write_exports(const compare::Comparison& result, const Options& options, const ResolvedOutputs& out) {
+std::vector<QString> picture_labels(const Options& options, const compare::ReadOptions& read) {
+  std::vector<QString> names;
+  for (const std::string& label : compare::object_labels(options.first, read)) names.push_back(QString::fromStdString(label));
+  return names;
+}
+
+console::plots::TangleSettings tangle_settings(const Options& options, const compare::ReadOptions& read) {
+  if (options.measure != "tanglegram") return {};
+  return {picture_labels(options, read), options.tangle_clusters, !options.no_untangle};
+}
+
+void write_exports(const compare::Comparison& result, const Options& options, const compare::ReadOptions& read,
+                   const ResolvedOutputs& out) {
   const std::vector<compare::MeasureId> measures = export_measures(options);
   if (out.tsv) write_level_pairs(result, *out.tsv, '\t', measures);
   if (out.csv) write_level_pairs(result, *out.csv, ',', measures);
@@ -96,14 +114,19 @@ void write_exports(const compare::Comparison& result, const Options& options, co
     write_npy_directory(
         result, [&](const std::string& name) -> const outputs::Sink& { return *out.npy.at(name); }, measures);
   if (out.bk) write_bk_table(result, *out.bk, '\t', options.bk_sd);
-  if (out.json)
+  if (out.json) {
+    // Over every level only: with --max-clusters the trees may be too large.
+    const bool whole_trees = options.max_clusters == 0;
+    std::optional<compare::Tanglegram> tangle;
+    if (whole_trees) tangle = compare::tanglegram_layout(result, {0, -1, true, false});
     write_json_summary(result, {{options.first, format_of(options.first, options)},
                                 {options.second, format_of(options.second, options)}},
-                       *out.json, options.max_clusters == 0);
+                       *out.json, whole_trees, tangle ? &*tangle : nullptr);
+  }
   if (out.plot) {
     std::string error;
     if (console::plots::render_file(result, out.plot->open_by_name, *console::plots::parse_measure(options.measure),
-                                    &error) != 0)
+                                    &error, tangle_settings(options, read)) != 0)
       throw compare::OutputError(options.plot + ": cannot write the picture");
   }
   std::cout.flush();
@@ -122,6 +145,7 @@ std::array<compare::MinimumRecord, compare::kMeasureCount> report_minima(const c
 }
 
 int compare_files(const Options& options) {
+  set_export_threads(options.threads);
   ResolvedOutputs outputs;
   resolve_outputs(options, outputs);
   const compare::ReadOptions read = read_options(options);
@@ -138,20 +162,47 @@ int compare_files(const Options& options) {
   if (options.exact_exports()) exact = compare_with_progress(first, second, options, compare::Precision::exact);
   const compare::Comparison& exported = exact ? *exact : *single;
   if (outputs.matrices) compare::write_matrices(single->tables, *outputs.matrices);
-  write_exports(exported, options, outputs);
+  write_exports(exported, options, read, outputs);
   outputs.run.commit();
   // The console records come once every file is in place, in the
   // dialogue's bytes; an export on standard output replaces them.
   if (!options.writes_to_standard_output()) {
-    compare::write_levels_record(exported.levels1, exported.levels2);
-    compare::write_minimum_report(report_minima(single ? *single : exported, options.threads), !options.no_matrices);
+    int status = 0;
+    compare::write_levels_record(exported.levels1, exported.levels2, &status);
+    if (status == 0)
+      compare::write_minimum_report(report_minima(single ? *single : exported, options.threads), !options.no_matrices,
+                                    &status);
+    if (status != 0) throw compare::OutputError("standard output: cannot write the report");
   }
   return kSuccess;
 }
 
 }  // namespace
 
+// An error report is one line, whatever a file name holds.
+std::string one_line(const std::string& message) {
+  std::string line;
+  for (const char c : message) {
+    if (c == '\n') line += "\\n";
+    else if (c == '\r') line += "\\r";
+    else if (static_cast<unsigned char>(c) < 0x20) line += '?';
+    else line += c;
+  }
+  return line;
+}
+
+void open_missing_standard_descriptors() {
+  for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd) {
+    if (::fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
+    // open takes the lowest free descriptor, which is this one.
+    if (::open("/dev/null", fd == STDIN_FILENO ? O_RDONLY : O_WRONLY) != fd) std::abort();
+  }
+}
+
 int run(int argc, char** argv) {
+  // A descriptor left closed would be taken by the next file opened, and
+  // the report written into it.
+  open_missing_standard_descriptors();
   Options options;
   CLI::App app;
   define_options(app, options);
@@ -170,12 +221,12 @@ int run(int argc, char** argv) {
   try {
     return compare_files(options);
   } catch (const outputs::SameFileError& e) {
-    std::cerr << "dendrocompare-cli: " << e.what() << "\n";
+    std::cerr << "dendrocompare-cli: " << one_line(e.what()) << "\n";
     return kUsage;
   } catch (const std::bad_alloc&) {
     std::cerr << "dendrocompare-cli: not enough memory for this comparison\n";
   } catch (const std::exception& e) {
-    std::cerr << "dendrocompare-cli: " << e.what() << "\n";
+    std::cerr << "dendrocompare-cli: " << one_line(e.what()) << "\n";
   }
   return kBadInput;
 }

@@ -12,7 +12,7 @@ struct MeasureNames {
   std::string_view title;
 };
 
-constexpr std::array<MeasureNames, 9> kNames = {{
+constexpr std::array<MeasureNames, 10> kNames = {{
     {Measure::jaccard, "jaccard", "1 - jaccard"},
     {Measure::rand, "rand", "1 - simple match = 1 - RAND"},
     {Measure::euclidean, "euclidean", "Euclidean"},
@@ -22,6 +22,7 @@ constexpr std::array<MeasureNames, 9> kNames = {{
     {Measure::variation_of_information, "variation_of_information", "Variation of information"},
     {Measure::nmi, "nmi", "1 - normalized mutual information"},
     {Measure::bk, "bk", "Fowlkes-Mallows Bk with its expectation and 2 standard deviations"},
+    {Measure::tanglegram, "tanglegram", "Tanglegram"},
 }};
 
 const MeasureNames& names_of(Measure measure) { return kNames[static_cast<std::size_t>(measure) - 1]; }

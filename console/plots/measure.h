@@ -10,8 +10,19 @@ namespace console::plots {
 // The five in table order (measure m = 1..5), then the line plot.
 // After them the two from the contingency table of exact comparisons, NMI
 // drawn as one minus it so that, as everywhere, smaller is more alike.
-// Last the Fowlkes-Mallows curve.
-enum class Measure { jaccard = 1, rand, euclidean, sorensen, adjusted_rand, agreement, variation_of_information, nmi, bk };
+// Then the Fowlkes-Mallows curve; last the two trees face to face.
+enum class Measure {
+  jaccard = 1,
+  rand,
+  euclidean,
+  sorensen,
+  adjusted_rand,
+  agreement,
+  variation_of_information,
+  nmi,
+  bk,
+  tanglegram
+};
 
 inline constexpr int kTableMeasures = 5;
 
@@ -19,7 +30,8 @@ inline int measure_number(Measure measure) { return static_cast<int>(measure); }
 inline Measure table_measure(int m) { return static_cast<Measure>(m); }
 
 // The names the command line takes: "jaccard", "rand", "euclidean",
-// "sorensen", "adjusted_rand", "agreement", "variation_of_information", "nmi", "bk".
+// "sorensen", "adjusted_rand", "agreement", "variation_of_information", "nmi", "bk",
+// "tanglegram".
 std::string_view measure_name(Measure measure);
 std::optional<Measure> parse_measure(std::string_view name);
 

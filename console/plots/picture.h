@@ -9,16 +9,24 @@
 #include "console/plots/heat_table.h"
 #include "console/plots/measure.h"
 #include "engine/engine.h"
+#include "engine/tanglegram.h"
 
 class QPaintDevice;
 class QPainter;
 
 namespace console::plots {
 
+// What a tanglegram shows besides the comparison.
+struct TangleSettings {
+  std::vector<QString> labels;  // per object; empty: their numbers
+  int clusters = 0;             // the colour level, as compare::TangleOptions has it
+  bool untangle = true;
+};
+
 class Picture {
  public:
   // results must outlive the picture.
-  Picture(const compare::Comparison& results, Measure measure);
+  Picture(const compare::Comparison& results, Measure measure, TangleSettings tangle = {});
 
   Measure measure() const { return measure_; }
   QString title() const;
@@ -31,6 +39,12 @@ class Picture {
   std::optional<Cell> cell_at(const QRectF& area, QPointF point, const QPaintDevice* device) const;
   // "clusters 3 and 4, heights 0.5 and 1.25, value 0.30000".
   QString describe(Cell cell) const;
+  // What the pointer is over in a tanglegram: an object's line or a band;
+  // none elsewhere and for the other pictures.
+  std::optional<QString> describe_point(const QRectF& area, QPointF point, const QPaintDevice* device) const;
+
+  // The trees as the tanglegram draws them; null for the other pictures.
+  const compare::Tanglegram* tanglegram() const { return tanglegram_ ? &*tanglegram_ : nullptr; }
 
  private:
   const compare::Comparison& results_;
@@ -41,6 +55,8 @@ class Picture {
   Measure measure_;
   std::optional<HeatTable> table_;
   std::vector<compare::BkPoint> bk_curve_;
+  TangleSettings tangle_;
+  std::optional<compare::Tanglegram> tanglegram_;
 };
 
 }  // namespace console::plots

@@ -106,13 +106,14 @@ bool write_picture(const Picture& picture, const QString& path, QSize size, std:
   return written;
 }
 
-int render_file(const compare::Comparison& results, const std::string& path, Measure measure, std::string* error) {
+int render_file(const compare::Comparison& results, const std::string& path, Measure measure, std::string* error,
+                TangleSettings tangle) {
   QString name = QFile::decodeName(QByteArray::fromStdString(path));
   if (graphical_application() == nullptr) {
     set_error(error, name, "cannot draw the picture without a graphical application");
     return 1;
   }
-  Picture picture(results, measure);
+  Picture picture(results, measure, std::move(tangle));
   return write_picture(picture, name, kFilePictureSize, error) ? 0 : 1;
 }
 

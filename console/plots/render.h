@@ -39,6 +39,8 @@ QGuiApplication* graphical_application();
 // the local encoding) at kFilePictureSize, in the graphical application above. 0
 // when written; 1 with *error (may be null) set otherwise, also when a
 // non-graphical application is running.
-int render_file(const compare::Comparison& results, const std::string& path, Measure measure, std::string* error);
+// A tanglegram takes its labels and choices from `tangle`.
+int render_file(const compare::Comparison& results, const std::string& path, Measure measure, std::string* error,
+                TangleSettings tangle = {});
 
 }  // namespace console::plots

@@ -19,6 +19,7 @@ ValueError), a file that cannot be written OutputError (an OSError), both
 with the command line's words; Ctrl+C stops a comparison with
 KeyboardInterrupt.
 """
+import operator
 import os
 
 from ._core import (
@@ -101,6 +102,20 @@ def _as_dendrogram(value):
     return from_linkage(value)
 
 
+def _whole_number(value, name, otherwise, at_most=None):
+    """value as an int (NumPy integers too), or None; else ValueError."""
+    if value is None:
+        return None
+    try:
+        number = operator.index(value) if not isinstance(value, bool) else None
+    except TypeError:
+        number = None
+    limit = f" of at most {at_most}" if at_most else ""
+    if number is None or number < 1 or (at_most and number > at_most):
+        raise ValueError(f"{name} must be a positive integer{limit}, {otherwise}")
+    return number
+
+
 def compare(first, second, *, exact=True, max_clusters=None, threads=None, progress=None):
     """Compares two dendrograms of the same N objects; returns a Comparison.
 
@@ -121,11 +136,8 @@ def compare(first, second, *, exact=True, max_clusters=None, threads=None, progr
     The computation runs without the GIL, so other Python threads go on,
     and Ctrl+C stops it with KeyboardInterrupt.
     """
-    if threads is not None and (isinstance(threads, bool) or not isinstance(threads, int) or threads < 1):
-        raise ValueError("threads must be a positive integer, or None for as many as the hardware offers")
-    if max_clusters is not None and (isinstance(max_clusters, bool) or not isinstance(max_clusters, int)
-                                     or max_clusters < 1):
-        raise ValueError("max_clusters must be a positive integer, or None for every level")
+    threads = _whole_number(threads, "threads", "or None for as many as the hardware offers", at_most=1024)
+    max_clusters = _whole_number(max_clusters, "max_clusters", "or None for every level")
     if max_clusters is not None and not exact:
         raise ValueError("max_clusters compares the top levels alone, which only an exact comparison does: "
                          "leave exact=True")
@@ -133,3 +145,49 @@ def compare(first, second, *, exact=True, max_clusters=None, threads=None, progr
         first, second = read_dendrogram_pair(first, second)
     return _compare(_as_dendrogram(first), _as_dendrogram(second), threads or 0, progress, bool(exact),
                     max_clusters or 0)
+
+
+def _tanglegram(self, path=None, *, clusters=None, level=None, untangle=True, labels=None):
+    """The two trees face to face: their leaf orders, untangled, and how
+    tangled they are; with a path, the picture as PNG or SVG.
+
+    Rotating a node (swapping its two branches) changes no partition; with
+    untangle the nodes of both trees are rotated, one tree against the
+    other, while that lowers the entanglement. The entanglement is
+    dendextend's: the sum over objects of |position in order1 - position in
+    order2| ** 1.5, divided by its value for two reversed orders (0 for
+    equal orders, 1 at worst).
+
+    The lines are coloured by the clusters of dendrogram 1 at one level:
+    clusters=K takes its level with the fewest clusters that are at least
+    K, level=k its compared level k (base_level1 <= k); by default the level
+    pair where 1 - adjusted Rand is smallest among levels of at most
+    ceil(sqrt(N)) clusters (and at most 60), since the finest levels of
+    any two trees agree. Dendrogram 2's level is the one where
+    1 - adjusted Rand is smallest against it. labels: the objects' names
+    for the picture (default: their numbers).
+
+    Returns a dict: order1, order2 (the objects, 0-based, top to bottom),
+    entanglement, given_entanglement (of the trees as given), clusters1,
+    clusters2 (the colour levels' cluster counts), cluster1, cluster2 (each
+    object's cluster, numbered from the top of each drawing) and moved
+    (True where an object's two clusters do not hold the most of each
+    other).
+    """
+    if clusters is not None and level is not None:
+        raise ValueError("give clusters or level, not both")
+    if level is not None:
+        row = level - self.base_level1
+        if isinstance(level, bool) or not isinstance(level, int) or not 0 <= row < len(self.clusters1):
+            raise ValueError(f"level must be a compared level of dendrogram 1, {self.base_level1} to "
+                             f"{self.base_level1 + len(self.clusters1) - 1}")
+        clusters = int(self.clusters1[row])
+    if clusters is not None and (isinstance(clusters, bool) or not isinstance(clusters, int) or clusters < 1):
+        raise ValueError("clusters must be a positive integer")
+    if labels is None:
+        labels = getattr(self, "labels", None)
+    names = [str(label) for label in labels] if labels is not None else []
+    return self._tanglegram(None if path is None else os.fsdecode(path), clusters or 0, bool(untangle), names)
+
+
+Comparison.tanglegram = _tanglegram

@@ -2,12 +2,11 @@ measures <- function() {
   c("jaccard", "rand", "euclidean", "sorensen", "adjusted_rand", "fowlkes_mallows")
 }
 
-whole_number_or_null <- function(value, what) {
+whole_number_or_null <- function(value, what, null_means = "every level") {
   if (is.null(value)) return(0L)
   if (!is.numeric(value) || length(value) != 1 || is.na(value) || value < 1 || value != round(value))
     stop(dendrocompare_condition("input", sprintf("%s must be a positive whole number, or NULL for %s", what,
-                                                  if (what == "threads") "as many as the hardware offers"
-                                                  else "every level"), sys.call(-1)))
+                                                  null_means), sys.call(-1)))
   as.integer(value)
 }
 
@@ -17,16 +16,16 @@ compare <- function(x, y, exact = TRUE, max_clusters = NULL, threads = NULL, pro
   if (!is.function(progress) && !(is.logical(progress) && length(progress) == 1 && !is.na(progress)))
     input_error("progress must be TRUE, FALSE or a function(done, total)")
   max_clusters <- whole_number_or_null(max_clusters, "max_clusters")
-  threads <- whole_number_or_null(threads, "threads")
+  threads <- whole_number_or_null(threads, "threads", "as many as the hardware offers")
   if (max_clusters > 0 && !exact)
     input_error("max_clusters compares the top levels alone, which only an exact comparison does: leave exact = TRUE")
   pair <- prepare_pair(x, y)
   raw <- engine_result(.Call(dc_compare, pair[[1]], pair[[2]], exact, max_clusters, threads, progress,
                              environment()))
-  as_comparison(raw, exact, pair[[1]]$labels)
+  as_comparison(raw, exact, pair[[1]]$labels, pair)
 }
 
-as_comparison <- function(raw, exact, labels) {
+as_comparison <- function(raw, exact, labels, inputs = NULL) {
   structure(list(
     tables = raw$tables,
     clusters1 = raw$clusters1, clusters2 = raw$clusters2,
@@ -36,7 +35,9 @@ as_comparison <- function(raw, exact, labels) {
     minima = as.data.frame(raw$minima, stringsAsFactors = FALSE),
     exact = exact,
     labels = labels,
-    matrices = raw$matrices), class = "dendrocompare")
+    matrices = raw$matrices,
+    inputs = inputs,
+    engine = raw$engine), class = "dendrocompare")
 }
 
 write_matrices <- function(result, path) {

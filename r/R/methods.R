@@ -1,6 +1,9 @@
 measure_titles <- c(jaccard = "1 - Jaccard", rand = "1 - Rand", euclidean = "Euclidean",
                     sorensen = "1 - Sorensen", adjusted_rand = "1 - adjusted Rand",
-                    fowlkes_mallows = "Fowlkes-Mallows")
+                    fowlkes_mallows = "Fowlkes-Mallows", variation_of_information = "Variation of information",
+                    nmi = "Normalized mutual information")
+# The indices, where larger is more alike; the others are dissimilarities.
+similarities <- c("fowlkes_mallows", "nmi")
 
 print.dendrocompare <- function(x, ...) {
   cat(sprintf("dendrocompare: %s objects, %d x %d compared levels of %d x %d, %s\n",
@@ -52,8 +55,11 @@ as.data.frame.dendrocompare <- function(x, row.names = NULL, optional = FALSE, .
 # the lowest value to the highest, the minimum ringed.
 plot.dendrocompare <- function(x, which = "adjusted_rand", main = NULL,
                                xlab = "clusters of y", ylab = "clusters of x", ...) {
-  which <- match.arg(which, measures())
+  which <- match.arg(which, c(measures(), "variation_of_information", "nmi", "bk", "tanglegram"))
+  if (which == "tanglegram") return(invisible(plot(tanglegram(x, ...), main = main)))
+  if (which == "bk") return(invisible(plot_bk(bk(x, ...), main = main)))
   table <- x$tables[[which]]
+  if (is.null(table)) input_error(sprintf("%s comes from exact comparisons: compare(x, y, exact = TRUE)", which))
   if (!length(table)) input_error("there is no level pair to draw")
   rows <- seq_len(nrow(table))
   columns <- seq_len(ncol(table))
@@ -63,7 +69,7 @@ plot.dendrocompare <- function(x, which = "adjusted_rand", main = NULL,
   axis(1, at = ticks(ncol(table)), labels = x$clusters2[ticks(ncol(table))])
   axis(2, at = ticks(nrow(table)), labels = x$clusters1[ticks(nrow(table))], las = 1)
   box()
-  best <- if (which == "fowlkes_mallows") which(table == max(table, na.rm = TRUE), arr.ind = TRUE)
+  best <- if (which %in% similarities) which(table == max(table, na.rm = TRUE), arr.ind = TRUE)
           else which(table == min(table, na.rm = TRUE), arr.ind = TRUE)
   best <- best[order(best[, 1], best[, 2]), , drop = FALSE][1, ]
   points(best[2], best[1], pch = 1, cex = 2.5, lwd = 2, col = "red")

@@ -40,7 +40,10 @@ measures()
 }
 \value{
 An object of class \code{"dendrocompare"}: a list with
-\item{tables}{named list of matrices, one per measure of \code{measures()};
+\item{tables}{named list of matrices, one per measure of \code{measures()},
+  and with \code{exact = TRUE} also \code{variation_of_information} (Meila's,
+  natural logarithms) and \code{nmi} (normalized mutual information over the
+  arithmetic mean of the entropies);
   row \code{i} is the \code{i}th compared level of \code{x}, column \code{j}
   that of \code{y}; row and column names are their numbers of clusters.}
 \item{clusters1, clusters2}{the numbers of clusters at the compared levels.}

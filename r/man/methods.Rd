@@ -23,7 +23,9 @@ gives one row per level pair in long form, as the command line's
   \item{x, object}{the result of \code{\link{compare}}.}
   \item{row.names}{row names for the data frame, or \code{NULL}.}
   \item{optional}{ignored.}
-  \item{which}{the measure to draw, one of \code{measures()}.}
+  \item{which}{the measure to draw, one of \code{measures()}, or
+    \code{"tanglegram"}: the two trees face to face (see \code{\link{tanglegram}},
+    which takes the \code{...}).}
   \item{main, xlab, ylab}{the title and axis labels.}
   \item{...}{passed to \code{image} by \code{plot}; ignored otherwise.}
 }
@@ -43,4 +45,5 @@ result <- compare(hclust(d, "average"), hclust(d, "complete"))
 summary(result)
 head(as.data.frame(result))
 plot(result, which = "adjusted_rand")
+plot(result, which = "tanglegram", clusters = 4)
 }

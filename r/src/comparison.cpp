@@ -6,6 +6,8 @@
 #include <R_ext/Utils.h>
 
 #include <algorithm>
+#include <cmath>
+#include <functional>
 #include <array>
 #include <cstdint>
 #include <string>
@@ -13,6 +15,7 @@
 
 #include "binding.h"
 #include "engine/engine.h"
+#include "engine/exact/parallel_tasks.h"
 #include "formats/matrices_writer.h"
 
 namespace dendro_r {
@@ -74,26 +77,45 @@ class ProgressWatch {
   std::string stop_kind_ = "interrupt", stop_message_ = "comparison interrupted";
 };
 
-// Measure m at every compared level pair. The engine fills row-major in
-// one call on all threads; the turn into R's column-major order goes a
-// block at a time to stay within the cache.
-Rcpp::NumericMatrix exact_matrix(const Comparison& c, compare::ExactMeasure measure,
-                                 compare::exact::LargeBuffer& filled) {
+// One table at every compared level pair, straight into R's column-major
+// matrix: the engine fills a band of rows at a time into a small buffer of
+// each thread's own, which is then turned into the band's columns, so no
+// table-sized buffer is written and read again.
+using RowFill = std::function<void(int first_row, int last_row, double* out)>;
+
+Rcpp::NumericMatrix filled_matrix(const Comparison& c, const RowFill& fill) {
   const int rows = c.rows(), columns = c.columns();
   Rcpp::NumericMatrix out = Rcpp::no_init_matrix(rows, columns);
   const std::size_t bytes = static_cast<std::size_t>(rows) * columns * sizeof(double);
   // Fresh pages fault one by one on a first write unless huge pages back them.
   compare::exact::advise_huge_pages(out.begin(), bytes);
-  if (filled.size() < bytes) filled = compare::exact::LargeBuffer(bytes);
-  compare::fill_exact_rows(c, measure, 1, rows, filled.as<double>());
-  constexpr int kBlock = 64;
+  constexpr int kBand = 32;
+  const int bands = (rows + kBand - 1) / kBand;
+  const int threads = compare::exact::thread_count(0);
+  std::vector<std::vector<double>> buffers(static_cast<std::size_t>(threads),
+                                           std::vector<double>(static_cast<std::size_t>(kBand) * columns));
   double* to = out.begin();
-  for (int k0 = 0; k0 < rows; k0 += kBlock)
-    for (int l0 = 0; l0 < columns; l0 += kBlock)
-      for (int l = l0; l < std::min(columns, l0 + kBlock); ++l)
-        for (int k = k0; k < std::min(rows, k0 + kBlock); ++k)
-          to[static_cast<std::size_t>(l) * rows + k] = filled.as<double>()[static_cast<std::size_t>(k) * columns + l];
+  compare::exact::run_tasks(bands, threads, [&](int band, int worker) {
+    const int first = band * kBand, last = std::min(rows, first + kBand);
+    double* rows_of_band = buffers[static_cast<std::size_t>(worker)].data();
+    fill(first + 1, last, rows_of_band);
+    for (int l = 0; l < columns; ++l)
+      for (int k = first; k < last; ++k)
+        to[static_cast<std::size_t>(l) * rows + k] = rows_of_band[static_cast<std::size_t>(k - first) * columns + l];
+  }, {});
   return out;
+}
+
+Rcpp::NumericMatrix exact_matrix(const Comparison& c, compare::ExactMeasure measure) {
+  return filled_matrix(c, [&](int first, int last, double* out) {
+    compare::fill_exact_rows(c, measure, first, last, out, 1);
+  });
+}
+
+Rcpp::NumericMatrix information_matrix(const Comparison& c, compare::InformationMeasure measure) {
+  return filled_matrix(c, [&](int first, int last, double* out) {
+    compare::fill_information_rows(c, measure, first, last, out, 1);
+  });
 }
 
 // The single-precision value of measure m (0-based) as a double, exactly.
@@ -107,16 +129,25 @@ Rcpp::NumericMatrix single_matrix(const Comparison& c, int m) {
 // Named here rather than in R, where naming would copy every table.
 Rcpp::List tables_of(const Comparison& c) {
   Rcpp::List tables(compare::kExactMeasureCount);
-  compare::exact::LargeBuffer filled;
   const Rcpp::List dimnames = Rcpp::List::create(Rcpp::Named("clusters1") = Rcpp::as<Rcpp::CharacterVector>(Rcpp::IntegerVector(Rcpp::wrap(c.clusters1))),
                                                  Rcpp::Named("clusters2") = Rcpp::as<Rcpp::CharacterVector>(Rcpp::IntegerVector(Rcpp::wrap(c.clusters2))));
   for (int m = 0; m < compare::kExactMeasureCount; ++m) {
     const bool single = c.precision == compare::Precision::single && m < kMeasureCount;
-    Rcpp::NumericMatrix table = single ? single_matrix(c, m) : exact_matrix(c, static_cast<compare::ExactMeasure>(m), filled);
+    Rcpp::NumericMatrix table = single ? single_matrix(c, m) : exact_matrix(c, static_cast<compare::ExactMeasure>(m));
     table.attr("dimnames") = dimnames;
     tables[m] = table;
   }
-  tables.names() = Rcpp::CharacterVector(kMeasureNames.begin(), kMeasureNames.end());
+  Rcpp::CharacterVector names(kMeasureNames.begin(), kMeasureNames.end());
+  if (c.has_information()) {
+    for (const auto& [name, measure] : {std::pair{"variation_of_information", compare::InformationMeasure::variation_of_information},
+                                        std::pair{"nmi", compare::InformationMeasure::nmi}}) {
+      Rcpp::NumericMatrix table = information_matrix(c, measure);
+      table.attr("dimnames") = dimnames;
+      tables.push_back(table);
+      names.push_back(name);
+    }
+  }
+  tables.names() = names;
   return tables;
 }
 
@@ -160,6 +191,19 @@ SEXP matrices_record(const Comparison& c) {
       Rcpp::Named("cluster_counts1") = Rcpp::wrap(c.tables.cluster_counts1),
       Rcpp::Named("cluster_counts2") = Rcpp::wrap(c.tables.cluster_counts2), Rcpp::Named("smallest") = smallest,
       Rcpp::Named("clusters1") = clusters1, Rcpp::Named("clusters2") = clusters2);
+}
+
+// The comparison itself, kept for what R asks of it later (the Bk curve,
+// the correlations); gone once the result is saved and restored.
+SEXP engine_handle(Comparison&& c) {
+  return Rcpp::XPtr<Comparison>(new Comparison(std::move(c)), true);
+}
+
+const Comparison& comparison_of(SEXP handle) {
+  if (TYPEOF(handle) != EXTPTRSXP || R_ExternalPtrAddr(handle) == nullptr)
+    throw compare::InputError("this result no longer holds its comparison (results saved and restored lose it): "
+                              "compare the dendrograms again");
+  return *static_cast<const Comparison*>(R_ExternalPtrAddr(handle));
 }
 
 Rcpp::List result_of(const Comparison& c) {
@@ -208,6 +252,7 @@ extern "C" SEXP dc_compare(SEXP spec1, SEXP spec2, SEXP exact, SEXP max_clusters
     options.threads = Rf_asInteger(threads);
     options.precision = Rf_asLogical(exact) == TRUE ? compare::Precision::exact : compare::Precision::single;
     options.keep_pair_counts = true;  // Fowlkes-Mallows beside the single-precision tables
+    options.information = options.precision == compare::Precision::exact;  // variation of information, NMI
     options.max_clusters = Rf_asInteger(max_clusters);
     options.progress = [&watch](int done, int total) { return watch(done, total); };
     compare::Comparison result;
@@ -216,7 +261,41 @@ extern "C" SEXP dc_compare(SEXP spec1, SEXP spec2, SEXP exact, SEXP max_clusters
     } catch (const compare::Cancelled&) {
       return dendro_r::failure(watch.stop_kind(), watch.stop_message());
     }
-    return dendro_r::result_of(result);
+    Rcpp::List out = dendro_r::result_of(result);
+    out["engine"] = dendro_r::engine_handle(std::move(result));
+    return out;
+  });
+}
+
+// The Fowlkes-Mallows curve with its band at sd standard deviations.
+extern "C" SEXP dc_bk(SEXP handle, SEXP sd) {
+  return dendro_r::guarded([&]() -> SEXP {
+    const std::vector<compare::BkPoint> curve = dendro_r::comparison_of(handle).bk_curve();
+    const double deviations = Rf_asReal(sd);
+    Rcpp::IntegerVector k;
+    Rcpp::NumericVector bk, expected, variance, lower, upper;
+    for (const compare::BkPoint& p : curve) {
+      const double spread = deviations * std::sqrt(std::max(0.0, p.variance));
+      k.push_back(p.k);
+      bk.push_back(p.bk);
+      expected.push_back(p.expected);
+      variance.push_back(p.variance);
+      lower.push_back(p.expected - spread);
+      upper.push_back(p.expected + spread);
+    }
+    return Rcpp::List::create(Rcpp::Named("k") = k, Rcpp::Named("bk") = bk, Rcpp::Named("expected") = expected,
+                              Rcpp::Named("variance") = variance, Rcpp::Named("lower") = lower,
+                              Rcpp::Named("upper") = upper);
+  });
+}
+
+// Cophenetic Pearson and Spearman correlations and Baker's gamma.
+extern "C" SEXP dc_correlations(SEXP handle) {
+  return dendro_r::guarded([&]() -> SEXP {
+    const compare::exact::TreeCorrelations c = dendro_r::comparison_of(handle).correlations();
+    return Rcpp::NumericVector::create(Rcpp::Named("pearson") = c.cophenetic_pearson,
+                                       Rcpp::Named("spearman") = c.cophenetic_spearman,
+                                       Rcpp::Named("bakers_gamma") = c.bakers_gamma);
   });
 }
 

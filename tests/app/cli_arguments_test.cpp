@@ -212,6 +212,10 @@ INSTANTIATE_TEST_SUITE_P(
         Failure{"invalid merge", {"bad.den", "five2.den"}, 1, "bad.den: record 4 joins cluster 9"},
         Failure{"different counts", {"five1.den", "four.txt"}, 1, "different numbers of objects (5 and 4)"},
         Failure{"centroid linkage", {"centroid.txt", "centroid.txt"}, 1, "centroid.txt: line 2: the height 0.5"},
+        Failure{"tanglegram options without the tanglegram", {"--tangle-clusters", "2", "five1.den", "five2.den"}, 2,
+                "--measure tanglegram"},
+        Failure{"untangling without the tanglegram", {"--no-untangle", "--plot", "a.png", "five1.den", "five2.den"},
+                2, "--measure tanglegram"},
         Failure{"export into a missing directory", {"--json", "no/such/dir.json", "five1.den", "five2.den"}, 1,
                 "no/such/dir.json: cannot write"}),
     [](const ::testing::TestParamInfo<Failure>& info) {
@@ -251,6 +255,31 @@ TEST(CliArguments, PlotWritesThePictureBesideTheResults) {
   const auto refused = ws.run_with("", {"--plot", "picture.jpg", "five1.den", "five2.den"});
   EXPECT_EQ(refused.exit_status, 2);
   EXPECT_FALSE(ws.exists("picture.jpg"));
+}
+
+// The trees of the five-object example, face to face, named in the SVG by
+// the labels given; the JSON summary holds their entanglement.
+TEST(CliArguments, TheTanglegramAndItsEntanglement) {
+  Workspace ws;
+  ws.write("five1.den", kFive1);
+  ws.write("five2.den", kFive2);
+  ws.write("names.txt", "ant\nbee\ncat\ndog\neel\n");
+  const auto svg = ws.run_with("", {"-q", "--plot", "t.svg", "--measure", "tanglegram", "--tangle-clusters", "2",
+                                    "--labels", "names.txt", "five1.den", "five2.den"});
+  ASSERT_EQ(svg.exit_status, 0) << svg.err;
+  const std::string picture = ws.read("t.svg");
+  for (const char* name : {">ant<", ">bee<", ">cat<", ">dog<", ">eel<"})
+    EXPECT_NE(picture.find(name), std::string::npos) << name;
+  EXPECT_NE(picture.find("2 and 2 clusters"), std::string::npos);
+  // Dendrogram 1 draws 1 2 (3 (4 5)), dendrogram 2 ((1 3) (2 4)) 5: objects
+  // 2 and 3 change places, 1 + 1 against 2 (4^1.5 + 2^1.5) for reversed orders.
+  const auto json = ws.run_with("", {"-q", "--json", "-", "five1.den", "five2.den"});
+  ASSERT_EQ(json.exit_status, 0) << json.err;
+  const std::size_t at = json.out.find("\"entanglement\": {\"given\": ");
+  ASSERT_NE(at, std::string::npos) << json.out;
+  const double given = std::stod(json.out.substr(at + 26));
+  EXPECT_NEAR(given, 2 / (2 * (8 + 2 * std::sqrt(2.0))), 1e-15);
+  EXPECT_NE(json.out.find("\"untangled\": "), std::string::npos);
 }
 
 }  // namespace

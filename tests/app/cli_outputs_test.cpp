@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -106,6 +107,47 @@ TEST(CliOutputs, AClosedPipeEndsTheRunWithoutTemporaries) {
   ASSERT_EQ(::waitpid(child, &status, 0), child);
   EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGPIPE) << status;
   EXPECT_EQ(every_file_in(ws.dir()), (std::vector<std::string>{"five1.den", "five2.den"}));
+}
+
+// Runs the program in ws through the shell with a redirection of its
+// standard output; the exit status, standard error in ws/err.txt.
+int run_redirected(const Workspace& ws, const std::string& arguments, const std::string& redirection) {
+  const std::string command = "cd '" + ws.dir().string() + "' && '" + cli_test::cli_executable().string() + "' " +
+                              arguments + " 2>err.txt " + redirection;
+  const int status = std::system(command.c_str());
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// Script mode promises 0, 1 or 2: a report that cannot be written is a
+// failure to write (1); a closed standard output takes nothing else's file.
+TEST(CliOutputs, AReportThatCannotBeWrittenExitsOneAndAClosedOutputIsNoOnesFile) {
+  Workspace ws;
+  ws.write("five1.den", kFive1);
+  ws.write("five2.den", kFive2);
+  EXPECT_EQ(run_redirected(ws, "-q five1.den five2.den", ">/dev/full"), 1);
+  EXPECT_EQ(ws.read("err.txt"), "dendrocompare-cli: standard output: cannot write the report\n");
+  EXPECT_TRUE(ws.exists("MATRICES.DAT"));
+  EXPECT_EQ(run_redirected(ws, "-q --plot p.png five1.den five2.den", ">&-"), 0);
+  EXPECT_EQ(ws.read("err.txt"), "");
+  const std::string png = ws.read("p.png");
+  EXPECT_EQ(png.substr(0, 8), "\x89PNG\r\n\x1a\n");
+  EXPECT_EQ(png.find("MINIMUM VALUES"), std::string::npos);
+}
+
+// File names hold any bytes but '/' and NUL: a name that is not UTF-8 stays
+// valid JSON (as Python's surrogateescape reads it back), and one with a
+// newline still makes a one-line error.
+TEST(CliOutputs, StrangeFileNamesKeepTheJsonValidAndTheErrorOnOneLine) {
+  Workspace ws;
+  ws.write("five1.den", kFive1);
+  ws.write("caf\xe9\xff.den", kFive2);
+  const auto json = ws.run_with("", {"-q", "--json", "-", "five1.den", "caf\xe9\xff.den"});
+  ASSERT_EQ(json.exit_status, 0) << json.err;
+  EXPECT_NE(json.out.find("\"path\": \"caf\\udce9\\udcff.den\""), std::string::npos) << json.out;
+  const auto missing = ws.run_with("", {"-q", "five1.den", "two\nlines.den"});
+  EXPECT_EQ(missing.exit_status, 1);
+  EXPECT_EQ(std::count(missing.err.begin(), missing.err.end(), '\n'), 1) << missing.err;
+  EXPECT_NE(missing.err.find("two\\nlines.den"), std::string::npos) << missing.err;
 }
 
 }  // namespace

@@ -198,4 +198,34 @@ TEST_F(RunOutputsTest, AFatalSignalRemovesTheTemporaries) {
   }
 }
 
+// A run killed outright (SIGKILL: no handler runs) leaves its temporaries;
+// the next run beside the same file removes those of processes that are
+// gone, and leaves a living process's, other files' and the user's own.
+TEST_F(RunOutputsTest, ALaterRunRemovesTheTemporariesOfAKilledOne) {
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    outputs::RunOutputs run;
+    write("half", run.add("--tsv", path("t.tsv")));
+    ::raise(SIGKILL);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
+  const std::string dead = "t.tsv~dc" + std::to_string(child) + ".";
+  std::vector<std::string> left;
+  for (const auto& entry : fs::directory_iterator(dir_)) left.push_back(entry.path().filename().string());
+  ASSERT_EQ(left.size(), 1u);
+  ASSERT_EQ(left[0].rfind(dead, 0), 0u) << left[0];
+  const std::string living = "t.tsv~dc" + std::to_string(::getppid()) + ".abcdef";
+  for (const std::string& keep : {living, "u.tsv~dc" + std::to_string(child) + ".abcdef", std::string("t.tsv~dc12x.abcdef")})
+    std::ofstream(path(keep.c_str())) << "keep";
+  outputs::RunOutputs run;
+  write("new", run.add("--tsv", path("t.tsv")));
+  run.commit();
+  EXPECT_FALSE(fs::exists(dir_ / left[0]));
+  EXPECT_EQ(read(path("t.tsv")), "new");
+  EXPECT_EQ(files(), 4);
+}
+
 }  // namespace

@@ -74,10 +74,19 @@ IN_MEMORY = [
     ("unknown format", lambda: dendrocompare.read_dendrogram(FIVE2, format="tsv"), ValueError,
      "unknown input format 'tsv'; the formats are auto, den, npy, linkage, hclust, newick"),
     ("no threads", lambda: dendrocompare.compare(FIVE2, FIVE2, threads=0), ValueError,
-     "threads must be a positive integer, or None for as many as the hardware offers"),
+     "threads must be a positive integer of at most 1024, or None for as many as the hardware offers"),
+    ("a million threads", lambda: dendrocompare.compare(FIVE2, FIVE2, threads=10**6), ValueError,
+     "threads must be a positive integer of at most 1024, or None for as many as the hardware offers"),
+    ("threads as a float", lambda: dendrocompare.compare(FIVE2, FIVE2, threads=2.0), ValueError,
+     "threads must be a positive integer of at most 1024, or None for as many as the hardware offers"),
     ("unknown measure", lambda: dendrocompare.compare(FIVE2, FIVE2).table("cosine"), ValueError,
      "unknown measure 'cosine'; the measures are jaccard, rand, euclidean, sorensen, adjusted_rand"),
 ]
+
+
+def test_numpy_integers_are_whole_numbers():
+    result = dendrocompare.compare(FIVE2, FIVE2, threads=np.int64(2), max_clusters=np.int32(3))
+    assert list(result.clusters1) == [3, 2]
 
 
 @pytest.mark.parametrize("name,call,error,message", IN_MEMORY, ids=[case[0] for case in IN_MEMORY])
@@ -99,3 +108,36 @@ def test_results_that_cannot_be_written_raise_an_os_error(tmp_path):
         dendrocompare.read_dendrogram(FIVE2).to_den(str(path))
     comparison.write_matrices(str(tmp_path / "MATRICES.DAT"))
     assert (tmp_path / "MATRICES.DAT").read_bytes().startswith(b"   0  4  3  2\r\n")
+
+
+WRITING_FOREVER = r'''
+import sys
+import numpy as np
+from scipy.cluster.hierarchy import linkage
+import dendrocompare
+points = np.random.default_rng(1).normal(size=(600, 2))
+result = dendrocompare.compare(linkage(points, "average"), linkage(points, "complete"), exact=False)
+print("ready", flush=True)
+while True:
+    result.write_matrices(sys.argv[1])
+'''
+
+
+def test_sigterm_while_writing_leaves_no_temporary(tmp_path):
+    """The module removes its temporary when the interpreter is killed by
+    SIGTERM in the middle of write_matrices, and the process still dies of
+    that signal."""
+    import signal
+    import subprocess
+    import sys
+    import time
+    target = tmp_path / "MATRICES.DAT"
+    child = subprocess.Popen([sys.executable, "-c", WRITING_FOREVER, str(target)], stdout=subprocess.PIPE, text=True)
+    assert child.stdout.readline() == "ready\n"
+    deadline = time.monotonic() + 60
+    while not any(p.name.startswith("MATRICES.DAT~dc") for p in tmp_path.iterdir()):
+        assert time.monotonic() < deadline, "no temporary appeared"
+        time.sleep(0.001)
+    child.send_signal(signal.SIGTERM)
+    assert child.wait(timeout=60) == -signal.SIGTERM
+    assert [p.name for p in tmp_path.iterdir()] in ([], ["MATRICES.DAT"])
