@@ -227,7 +227,7 @@ void compare_dendrograms() {
   const ComparisonTables tables = compute_tables(file1, file2);
   write_results(tables);
   write_minimum_report(tables.minima);
-  if (results_observer()) results_observer()(tables, levels1, levels2);
+  if (results_observer()) results_observer()({tables, levels1, levels2, file1, file2});
   arrays.release_all();
   rio::io_finish();
 }

@@ -17,11 +17,21 @@ namespace compare {
 using ComputationObserver = std::function<bool(int done_columns, int total_columns)>;
 void set_computation_observer(ComputationObserver observer);
 
-// Receives the comparison's tables and the heights of the compared levels
-// once MATRICES.DAT and the minimum report are written, on the body's own
-// thread, just before the program ends; for front ends that show them.
-using ResultsObserver = std::function<void(const ComparisonTables& tables, const std::vector<float>& heights1,
-                                           const std::vector<float>& heights2)>;
+// What a finished run hands over: the comparison's tables, the heights of
+// the compared levels, and the two checked dendrograms they came from (for
+// a front end that has other measures computed from them).
+struct RunResults {
+  const ComparisonTables& tables;
+  const std::vector<float>& heights1;
+  const std::vector<float>& heights2;
+  const DendrogramFile& first;
+  const DendrogramFile& second;
+};
+
+// Receives the results once MATRICES.DAT and the minimum report are
+// written, on the body's own thread, just before the program ends; for
+// front ends that show them.
+using ResultsObserver = std::function<void(const RunResults& results)>;
 void set_results_observer(ResultsObserver observer);
 
 // The console records of a finished comparison exactly as the dialogue

@@ -21,7 +21,9 @@ QString height_text(const std::vector<float>& heights, int level) {
 
 namespace {
 
-// Only the five tables' pictures and the agreement plot draw them.
+// Only the five tables' pictures and the agreement plot draw them: the
+// five tables of an exact comparison take as much memory again as its
+// counts.
 bool draws_tables(Measure measure) {
   return measure_number(measure) <= kTableMeasures || measure == Measure::agreement;
 }

@@ -17,6 +17,11 @@ bool print_picture(const PictureDrawer& draw, const QString& document_name, doub
   QPrinter printer(QPrinter::HighResolution);
   printer.setDocName(document_name);
   if (!(choose_printer ? choose_printer(printer, owner) : choose_printer_by_dialog(printer, owner))) return false;
+  // Every copy is a page of the job, as the text's printout makes its
+  // copies: a file or a printing system that repeats nothing still gets
+  // them all.
+  const int copies = std::max(1, printer.copyCount());
+  printer.setCopyCount(1);
   QPainter painter;
   if (!painter.begin(&printer)) return false;
   QRectF page(QPointF(0, 0), printer.pageLayout().paintRectPixels(printer.resolution()).size());
@@ -24,7 +29,13 @@ bool print_picture(const PictureDrawer& draw, const QString& document_name, doub
   // comes first, at the top of the page.
   double scale = width > 0 && height > 0 ? std::min(page.width() / width, page.height() / height) : 0.0;
   QRectF area = scale > 0 ? QRectF(page.topLeft(), QSizeF(width * scale, height * scale)) : page;
-  draw(painter, area);
+  for (int copy = 1; copy <= copies; ++copy) {
+    if (copy > 1 && !printer.newPage()) {
+      painter.end();
+      return false;
+    }
+    draw(painter, area);
+  }
   return painter.end();
 }
 

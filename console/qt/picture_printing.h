@@ -23,7 +23,8 @@ using PictureDrawer = std::function<void(QPainter& painter, const QRectF& area)>
 bool choose_printer_by_dialog(QPrinter& printer, QWidget* owner);
 
 // Prints the picture, as large as the page allows in the shape of the
-// window it is shown in (width by height). false when cancelled or failed.
+// window it is shown in (width by height), once on a page of its own for
+// each copy asked for. false when cancelled or failed.
 bool print_picture(const PictureDrawer& draw, const QString& document_name, double width, double height,
                    QWidget* owner, const PrinterChooser& choose_printer);
 

@@ -9,12 +9,17 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
+#include <array>
+#include <new>
+#include <optional>
 #include <string>
 
 #include "console/plots/picture.h"
 #include "console/plots/render.h"
+#include "console/qt/computation_progress.h"
 #include "console/qt/frame_window.h"
 #include "console/qt/graphics_window.h"
+#include "console/qt/message_pump.h"
 #include "console/qt/program_menus.h"
 
 namespace console::qt {
@@ -24,6 +29,40 @@ namespace {
 using plots::Measure;
 
 constexpr Measure kShownFirst = Measure::adjusted_rand;
+
+// Which comparison a picture is drawn from: the run's own tables, or the
+// exact one made on demand.
+enum class Source { tables, exact };
+
+// One row of the menu: a picture, or a separator.
+struct PlotItem {
+  std::optional<Measure> measure;
+  Source source = Source::tables;
+};
+
+// The pictures in menu order, each labelled with its title; Save Picture
+// As follows them. One more picture is one more row.
+constexpr std::array<PlotItem, 10> kPlotItems = {{
+    {Measure::jaccard},
+    {Measure::rand},
+    {Measure::euclidean},
+    {Measure::sorensen},
+    {Measure::adjusted_rand},
+    {Measure::agreement},
+    {},
+    {Measure::variation_of_information, Source::exact},
+    {Measure::nmi, Source::exact},
+    {Measure::bk, Source::exact},
+}};
+
+Source source_of(Measure measure) {
+  for (const PlotItem& item : kPlotItems) {
+    if (item.measure == measure) return item.source;
+  }
+  return Source::tables;
+}
+
+constexpr ComputationLabel kExactProgress{"Computing exact values", 1};
 
 QString choose_picture_file_by_dialog(QWidget* owner) {
   const QString png = QStringLiteral("PNG image (*.png)");
@@ -66,12 +105,12 @@ int append_item(ConsoleState& state, int popup, const QString& label, MenuHandle
 // picture shown and the printing of it.
 class PlotsController : public QObject {
  public:
-  PlotsController(ConsoleState& state, std::shared_ptr<const compare::Comparison> results, PlotsHooks hooks)
+  PlotsController(ConsoleState& state, PlotsResults results, PlotsHooks hooks)
       : QObject(state.frame_window),
         state_(state),
         results_(std::move(results)),
         hooks_(with_defaults(std::move(hooks))),
-        picture_(std::make_unique<plots::Picture>(*results_, kShownFirst)) {
+        picture_(std::make_unique<plots::Picture>(*results_.tables, kShownFirst)) {
     setObjectName(QStringLiteral("plots"));
   }
 
@@ -83,10 +122,14 @@ class PlotsController : public QObject {
     if (insert_menu_item(state_, position, 0, flags, label.constData(), nullptr, static_cast<int>(label.size())) != 1) {
       return false;
     }
-    for (int m = 1; m <= plots::kTableMeasures + 1; ++m) {
-      Measure measure = static_cast<Measure>(m);
+    for (const PlotItem& item : kPlotItems) {
+      if (!item.measure) {
+        append_item(state_, position, QString(), nullptr, kMenuSeparator);
+        continue;
+      }
+      Measure measure = *item.measure;
       append_item(state_, position, QString::fromLatin1(plots::measure_title(measure)),
-                  [this, measure](std::int32_t&) { show(measure); });
+                  [this, measure](std::int32_t&) { choose(measure); });
     }
     append_item(state_, position, QString(), nullptr, kMenuSeparator);
     append_item(state_, position, QString::fromLatin1(kSavePictureLabel), [this](std::int32_t&) { save(); });
@@ -113,8 +156,55 @@ class PlotsController : public QObject {
  private:
   QMdiSubWindow* graphics_child() const { return qobject_cast<QMdiSubWindow*>(state_.graphics_window); }
 
+  // The picture last chosen is the one shown, also when it was chosen
+  // while the exact comparison for an earlier choice was under way.
+  void choose(Measure measure) {
+    wanted_ = measure;
+    if (source_of(measure) == Source::exact && exact_ == nullptr && can_compare_exactly()) {
+      if (computing_exact_) return;  // the computation under way shows it
+      compute_exact();
+      // Failed, cancelled by the end of the program, or another picture
+      // chosen meanwhile and shown already.
+      if (exact_ == nullptr || source_of(wanted_) != Source::exact) return;
+    }
+    show(wanted_);
+  }
+
+  bool can_compare_exactly() const { return results_.first != nullptr && results_.second != nullptr; }
+
+  const compare::Comparison& results_for(Measure measure) const {
+    return source_of(measure) == Source::exact && exact_ != nullptr ? *exact_ : *results_.tables;
+  }
+
+  // On the window thread, serving the windows at each progress report, so
+  // that they stay usable; a close of the frame meanwhile cancels it.
+  void compute_exact() {
+    computing_exact_ = true;
+    compare::CompareOptions options;
+    options.precision = compare::Precision::exact;
+    options.information = true;
+    options.progress = [this](int done, int total) {
+      show_computation_progress(state_, done, total, kExactProgress);
+      pump_pending_messages();
+      return !state_.quit_received;
+    };
+    try {
+      exact_ = std::make_shared<const compare::Comparison>(
+          compare::run_comparison(*results_.first, *results_.second, options));
+    } catch (const compare::Cancelled&) {
+    } catch (const compare::InputError& error) {
+      hooks_.report_failure(state_.frame_window,
+                            QStringLiteral("The exact values cannot be computed: ") + QString::fromLocal8Bit(error.what()));
+    } catch (const std::bad_alloc&) {
+      hooks_.report_failure(state_.frame_window,
+                            QStringLiteral("The exact values cannot be computed: there is not enough memory."));
+    }
+    end_computation_display(state_);
+    computing_exact_ = false;
+  }
+
   void show(Measure measure) {
-    picture_ = std::make_unique<plots::Picture>(*results_, measure);
+    picture_ = std::make_unique<plots::Picture>(results_for(measure), measure);
     QMdiSubWindow* child = graphics_child();
     if (child == nullptr) {
       open_window();
@@ -180,7 +270,10 @@ class PlotsController : public QObject {
   }
 
   ConsoleState& state_;
-  std::shared_ptr<const compare::Comparison> results_;
+  PlotsResults results_;
+  std::shared_ptr<const compare::Comparison> exact_;  // made on demand
+  bool computing_exact_ = false;
+  Measure wanted_ = kShownFirst;
   PlotsHooks hooks_;
   std::unique_ptr<plots::Picture> picture_;
   std::unique_ptr<PicturePrintingServices> printing_;
@@ -188,9 +281,9 @@ class PlotsController : public QObject {
 
 }  // namespace
 
-bool install_plots_menu(ConsoleState& state, std::shared_ptr<const compare::Comparison> results, PlotsHooks hooks) {
+bool install_plots_menu(ConsoleState& state, PlotsResults results, PlotsHooks hooks) {
   FrameWindow* frame = state.frame_window;
-  if (frame == nullptr || state.main_menu == nullptr || results == nullptr) return false;
+  if (frame == nullptr || state.main_menu == nullptr || results.tables == nullptr) return false;
   if (frame->findChild<QObject*>(QStringLiteral("plots"), Qt::FindDirectChildrenOnly) != nullptr) return false;
   auto* controller = new PlotsController(state, std::move(results), std::move(hooks));
   if (!controller->build_menu()) {
@@ -202,12 +295,13 @@ bool install_plots_menu(ConsoleState& state, std::shared_ptr<const compare::Comp
 }
 
 compare::ResultsObserver plots_results_observer(ConsoleState& state, PlotsHooks hooks) {
-  return [&state, hooks](const compare::ComparisonTables& tables, const std::vector<float>& heights1,
-                         const std::vector<float>& heights2) {
-    auto results = std::make_shared<compare::Comparison>();
-    results->tables = tables;
-    results->heights1 = heights1;
-    results->heights2 = heights2;
+  return [&state, hooks](const compare::RunResults& run) {
+    auto tables = std::make_shared<compare::Comparison>();
+    tables->tables = run.tables;
+    tables->heights1 = run.heights1;
+    tables->heights2 = run.heights2;
+    PlotsResults results{tables, std::make_shared<const compare::DendrogramFile>(run.first),
+                         std::make_shared<const compare::DendrogramFile>(run.second)};
     FrameWindow* frame = state.frame_window;
     if (frame == nullptr) return;
     QMetaObject::invokeMethod(

@@ -1,9 +1,14 @@
 #pragma once
 // The pictures of a finished comparison in the desktop program: a "Plots"
 // menu of program-defined items, one for each measure's heat map and one
-// for the agreement at equal cluster counts, shown in the graphics window;
-// the cell under the mouse named in its title; the picture saved as PNG or
-// SVG, and printed by File > Print while its window is the active one.
+// for the agreement at equal cluster counts, then the heat maps of
+// variation of information and NMI and the Fowlkes-Mallows Bk curve, shown
+// in the graphics window; the cell under the mouse named in its title; the
+// picture saved as PNG or SVG, and printed by File > Print while its window
+// is the active one. The last three need exact values, which the run that
+// wrote MATRICES.DAT does not have: the first of them asked for has an
+// exact comparison of the two dendrograms made, its progress shown, the
+// windows served meanwhile.
 #include <QString>
 #include <functional>
 #include <memory>
@@ -34,12 +39,20 @@ inline constexpr const char* kSavePictureLabel = "Save Picture As...";
 inline constexpr int kPlotsWindowWidth = 720;
 inline constexpr int kPlotsWindowHeight = 540;
 
+// What the pictures are drawn from.
+struct PlotsResults {
+  // The single-precision tables of the run, with the compared levels' heights.
+  std::shared_ptr<const compare::Comparison> tables;
+  // The two dendrograms compared, for the exact comparison; without them
+  // the pictures that need it say that no level pairs were compared.
+  std::shared_ptr<const compare::DendrogramFile> first, second;
+};
+
 // Window thread: puts the Plots menu in front of Window, its items taking
 // program command ids from the next free one (800 in a run). Only once:
 // false, and nothing changed, when the menu is there already or the frame
 // is not.
-bool install_plots_menu(ConsoleState& state, std::shared_ptr<const compare::Comparison> results,
-                        PlotsHooks hooks = {});
+bool install_plots_menu(ConsoleState& state, PlotsResults results, PlotsHooks hooks = {});
 
 // For compare::set_results_observer: takes a copy of the results on the
 // body's thread, which goes on to end the program, and installs the menu on

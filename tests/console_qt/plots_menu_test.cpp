@@ -1,7 +1,8 @@
 // The pictures after a comparison: the Plots menu that the results bring,
 // its items opening the graphics window with a picture painted in it, the
 // cell under the mouse in the window's title, saving the picture, and
-// File > Print printing it while its window is the active one.
+// File > Print printing it, as many copies as asked for, while its window
+// is the active one.
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -13,9 +14,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
-#include <QPrinter>
-#include <QRegularExpression>
-#include <QTemporaryDir>
 #include <string>
 #include <vector>
 
@@ -23,63 +21,35 @@
 #include "console/plots/heat_map.h"
 #include "console/qt/frame_menu.h"
 #include "console/qt/plots_menu.h"
-#include "console_qt/support/frame_fixture.h"
-#include "formats/den_reader.h"
+#include "console_qt/support/plots_fixture.h"
 
 namespace console::qt {
 namespace {
 
-using test::FrameTest;
-
-const std::vector<std::string> kItems = {"1 - jaccard",       "1 - simple match = 1 - RAND",
-                                         "Euclidean",         "1 - Sorensen",
-                                         "1 - ADJUSTED RAND", "Agreement at equal cluster counts",
-                                         "",                  "Save Picture As..."};
-constexpr int kAdjustedRandItem = 804;
+const std::vector<std::string> kItems = {"1 - jaccard",
+                                         "1 - simple match = 1 - RAND",
+                                         "Euclidean",
+                                         "1 - Sorensen",
+                                         "1 - ADJUSTED RAND",
+                                         "Agreement at equal cluster counts",
+                                         "",
+                                         "Variation of information",
+                                         "1 - normalized mutual information",
+                                         "Fowlkes-Mallows Bk with its expectation and 2 standard deviations",
+                                         "",
+                                         "Save Picture As..."};
 constexpr int kJaccardItem = 800;
-constexpr int kSaveItem = 806;
+constexpr int kAdjustedRandItem = 804;
+constexpr int kInformationItem = 806;
+constexpr int kNmiItem = 807;
+constexpr int kBkItem = 808;
+constexpr int kSaveItem = 809;
 
 compare::Comparison five_object_results() {
-  std::string examples = std::string(DENDRO_SOURCE_DIR) + "/examples/";
-  compare::DendrogramFile first = compare::read_den_file(examples + "five1.den");
-  compare::DendrogramFile second = compare::read_den_file(examples + "five2.den");
-  return compare::run_comparison(first, second);
+  return compare::run_comparison(test::example_file("five1.den"), test::example_file("five2.den"));
 }
 
-class PlotsMenuTest : public FrameTest {
- protected:
-  PlotsMenuTest() {
-    hooks.choose_picture_file = [this](QWidget*) { return picture_file; };
-    hooks.report_failure = [this](QWidget*, const QString& text) { failures.push_back(text.toStdString()); };
-    hooks.choose_printer = [this](QPrinter& printer, QWidget*) {
-      printer.setOutputFormat(QPrinter::PdfFormat);
-      printer.setOutputFileName(directory.filePath("picture.pdf"));
-      return true;
-    };
-  }
-
-  // The body hands over its results on its own thread and goes on; the
-  // menu comes once the window thread has served its events.
-  void finish_comparison() {
-    compare::Comparison results = five_object_results();
-    plots_results_observer(state, hooks)(results.tables, results.heights1, results.heights2);
-    QApplication::processEvents();
-  }
-
-  QMenu* plots_popup() const {
-    for (QAction* entry : state.main_menu->actions()) {
-      if (entry->text() == "&Plots") return entry->menu();
-    }
-    return nullptr;
-  }
-
-  QMdiSubWindow* graphics() const { return qobject_cast<QMdiSubWindow*>(state.graphics_window); }
-
-  PlotsHooks hooks;
-  QTemporaryDir directory;
-  QString picture_file;
-  std::vector<std::string> failures;
-};
+class PlotsMenuTest : public test::PlotsFixture {};
 
 TEST_F(PlotsMenuTest, TheResultsBringAPlotsMenuInFrontOfWindowWithAnItemForEachPicture) {
   ASSERT_EQ(plots_popup(), nullptr);
@@ -92,16 +62,19 @@ TEST_F(PlotsMenuTest, TheResultsBringAPlotsMenuInFrontOfWindowWithAnItemForEachP
   ASSERT_EQ(items.size(), static_cast<qsizetype>(kItems.size()));
   for (std::size_t i = 0; i < kItems.size(); ++i) EXPECT_EQ(items[i]->text().toStdString(), kItems[i]) << i;
   EXPECT_TRUE(items[6]->isSeparator());
-  EXPECT_EQ(command_id_of(*items[0]), 800);
+  EXPECT_TRUE(items[10]->isSeparator());
+  EXPECT_EQ(command_id_of(*items[0]), kJaccardItem);
   EXPECT_EQ(command_id_of(*items[5]), 805);
-  EXPECT_EQ(command_id_of(*items[7]), kSaveItem);
+  EXPECT_EQ(command_id_of(*items[7]), kInformationItem);
+  EXPECT_EQ(command_id_of(*items[9]), kBkItem);
+  EXPECT_EQ(command_id_of(*items[11]), kSaveItem);
 }
 
 TEST_F(PlotsMenuTest, TheMenuComesOnlyOnce) {
   finish_comparison();
-  EXPECT_FALSE(install_plots_menu(state, std::make_shared<compare::Comparison>(five_object_results())));
+  EXPECT_FALSE(install_plots_menu(state, {std::make_shared<compare::Comparison>(five_object_results()), nullptr, nullptr}));
   EXPECT_EQ(state.main_menu->actions().size(), 4);
-  EXPECT_EQ(state.next_menu_command, 807);
+  EXPECT_EQ(state.next_menu_command, kSaveItem + 1);
 }
 
 TEST_F(PlotsMenuTest, AnItemOpensTheGraphicsWindowAndItsPaintDrawsTheHeatMap) {
@@ -177,24 +150,31 @@ TEST_F(PlotsMenuTest, ASaveThatFailsIsReportedAndACancelledOneDoesNothing) {
   EXPECT_EQ(failures[0], picture_file.toStdString() + ": cannot write the picture");
 }
 
-int pdf_pages(const QString& path) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return -1;
-  return static_cast<int>(
-      QString::fromLatin1(file.readAll()).count(QRegularExpression(QStringLiteral("/Type\\s*/Page(?!s)"))));
-}
-
 TEST_F(PlotsMenuTest, PrintPrintsThePictureWhileItsWindowIsActiveAndTheTextOtherwise) {
   finish_comparison();
   frame->dispatch_command(kAdjustedRandItem);
   state.mdi_client->setActiveSubWindow(graphics());
   frame->dispatch_command(kPrint);
-  EXPECT_EQ(pdf_pages(directory.filePath("picture.pdf")), 1);
+  EXPECT_EQ(test::pdf_pages(printed_file()), 1);
   EXPECT_TRUE(services.calls.empty());
   state.mdi_client->setActiveSubWindow(state.io_window);
   frame->dispatch_command(kPrint);
   EXPECT_EQ(services.calls, (std::vector<std::string>{"print"}));
 }
+
+// The print dialog's copy count, each copy a page of the job.
+class PictureCopiesTest : public test::PlotsFixture, public ::testing::WithParamInterface<int> {};
+
+TEST_P(PictureCopiesTest, EveryCopyAskedForIsAPageOfItsOwn) {
+  finish_comparison();
+  frame->dispatch_command(kAdjustedRandItem);
+  state.mdi_client->setActiveSubWindow(graphics());
+  copies = GetParam();
+  frame->dispatch_command(kPrint);
+  EXPECT_EQ(test::pdf_pages(printed_file()), GetParam());
+}
+
+INSTANTIATE_TEST_SUITE_P(Counts, PictureCopiesTest, ::testing::Values(1, 2, 60));
 
 TEST_F(PlotsMenuTest, TheFramesOtherServicesStayItsOwn) {
   finish_comparison();
