@@ -42,7 +42,7 @@ struct PlotItem {
 
 // The pictures in menu order, each labelled with its title; Save Picture
 // As follows them. One more picture is one more row.
-constexpr std::array<PlotItem, 10> kPlotItems = {{
+constexpr std::array<PlotItem, 11> kPlotItems = {{
     {Measure::jaccard},
     {Measure::rand},
     {Measure::euclidean},
@@ -53,6 +53,7 @@ constexpr std::array<PlotItem, 10> kPlotItems = {{
     {Measure::variation_of_information, Source::exact},
     {Measure::nmi, Source::exact},
     {Measure::bk, Source::exact},
+    {Measure::tanglegram, Source::exact},
 }};
 
 Source source_of(Measure measure) {
@@ -234,8 +235,15 @@ class PlotsController : public QObject {
     picture_->draw(painter, QRectF(0, 0, device->width(), device->height()));
   }
 
+  // The cell of a heat map, or the object's line of a tanglegram, that
+  // the pointer is over, named in the title.
   void name_cell_at(const QWidget& contents, QPointF point) {
-    std::optional<plots::Cell> cell = picture_->cell_at(QRectF(contents.rect()), point, &contents);
+    const QRectF area(contents.rect());
+    if (std::optional<QString> line = picture_->describe_point(area, point, &contents)) {
+      set_title(picture_->title() + QStringLiteral(": ") + *line);
+      return;
+    }
+    std::optional<plots::Cell> cell = picture_->cell_at(area, point, &contents);
     set_title(cell ? picture_->title() + QStringLiteral(": ") + picture_->describe(*cell) : picture_->title());
   }
 

@@ -10,6 +10,7 @@
 #include <QImage>
 #include <QMdiSubWindow>
 #include <QMouseEvent>
+#include <QTest>
 #include <cmath>
 #include <memory>
 #include <string>
@@ -18,6 +19,7 @@
 
 #include "console/plots/heat_map.h"
 #include "console/plots/picture.h"
+#include "console/plots/tanglegram_geometry.h"
 #include "console/plots/render.h"
 #include "console_qt/support/plots_fixture.h"
 
@@ -28,6 +30,7 @@ constexpr int kAdjustedRandItem = 804;
 constexpr int kInformationItem = 806;
 constexpr int kNmiItem = 807;
 constexpr int kBkItem = 808;
+constexpr int kTanglegramItem = 809;
 
 // Natural-log entropy of a partition of n objects given by its block sizes.
 double entropy(const std::vector<int>& sizes, int n) {
@@ -151,6 +154,34 @@ TEST_F(PlotsExactTest, AnExactComparisonThatCannotBeMadeIsReportedAndLeavesThePi
   ASSERT_EQ(failures.size(), 1u);
   EXPECT_EQ(failures[0], "The exact values cannot be computed: the dendrograms have different object counts (5 and 4)");
   EXPECT_EQ(graphics()->windowTitle(), "1 - ADJUSTED RAND");
+}
+
+}  // namespace
+}  // namespace console::qt
+
+namespace console::qt {
+namespace {
+
+// The trees of the run face to face, from the exact comparison; the
+// pointer over an object's line names it in the title.
+TEST_F(PlotsExactTest, TheTanglegramItemDrawsTheTreesAndNamesTheLineUnderThePointer) {
+  finish_comparison();
+  frame->dispatch_command(kTanglegramItem);
+  ASSERT_NE(graphics(), nullptr);
+  EXPECT_EQ(graphics()->windowTitle(), "Tanglegram");
+  QWidget* contents = graphics()->widget();
+  compare::Comparison exact = exact_comparison(first, second);
+  plots::Picture drawn(exact, plots::Measure::tanglegram);
+  EXPECT_EQ(contents->grab().toImage().convertToFormat(QImage::Format_RGB32),
+            plots::render_image(drawn, contents->size()).convertToFormat(QImage::Format_RGB32));
+  const compare::Tanglegram& t = *drawn.tanglegram();
+  const plots::TanglegramGeometry g = plots::lay_out_tanglegram(t, {}, QRectF(contents->rect()), contents);
+  const QPoint on_line(static_cast<int>(g.line_left() + 2), static_cast<int>(g.y1[0]));
+  QTest::mouseMove(contents, on_line);
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(graphics()->windowTitle().startsWith(
+      QStringLiteral("Tanglegram: object %1: clusters").arg(t.order1[0] + 1)))
+      << graphics()->windowTitle().toStdString();
 }
 
 }  // namespace

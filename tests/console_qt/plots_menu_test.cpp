@@ -36,6 +36,7 @@ const std::vector<std::string> kItems = {"1 - jaccard",
                                          "Variation of information",
                                          "1 - normalized mutual information",
                                          "Fowlkes-Mallows Bk with its expectation and 2 standard deviations",
+                                         "Tanglegram",
                                          "",
                                          "Save Picture As..."};
 constexpr int kJaccardItem = 800;
@@ -43,7 +44,7 @@ constexpr int kAdjustedRandItem = 804;
 constexpr int kInformationItem = 806;
 constexpr int kNmiItem = 807;
 constexpr int kBkItem = 808;
-constexpr int kSaveItem = 809;
+constexpr int kSaveItem = 810;
 
 compare::Comparison five_object_results() {
   return compare::run_comparison(test::example_file("five1.den"), test::example_file("five2.den"));
@@ -62,12 +63,13 @@ TEST_F(PlotsMenuTest, TheResultsBringAPlotsMenuInFrontOfWindowWithAnItemForEachP
   ASSERT_EQ(items.size(), static_cast<qsizetype>(kItems.size()));
   for (std::size_t i = 0; i < kItems.size(); ++i) EXPECT_EQ(items[i]->text().toStdString(), kItems[i]) << i;
   EXPECT_TRUE(items[6]->isSeparator());
-  EXPECT_TRUE(items[10]->isSeparator());
+  EXPECT_TRUE(items[11]->isSeparator());
   EXPECT_EQ(command_id_of(*items[0]), kJaccardItem);
   EXPECT_EQ(command_id_of(*items[5]), 805);
   EXPECT_EQ(command_id_of(*items[7]), kInformationItem);
   EXPECT_EQ(command_id_of(*items[9]), kBkItem);
-  EXPECT_EQ(command_id_of(*items[11]), kSaveItem);
+  EXPECT_EQ(command_id_of(*items[10]), 809);
+  EXPECT_EQ(command_id_of(*items[12]), kSaveItem);
 }
 
 TEST_F(PlotsMenuTest, TheMenuComesOnlyOnce) {
