@@ -30,7 +30,11 @@ void show_computation_progress(ConsoleState& state, int done, int total, Computa
     QApplication::setOverrideCursor(Qt::BusyCursor);
   }
   if (state.frame_window != nullptr) {
-    state.frame_window->statusBar()->showMessage(computation_progress_text(done, total, label));
+    QStatusBar* bar = state.frame_window->statusBar();
+    bar->showMessage(computation_progress_text(done, total, label));
+    // A status bar made for a window already shown appears only once the
+    // layout gets round to it; shown here, it is there with its message.
+    bar->show();
   }
 }
 
