@@ -89,12 +89,6 @@ double distance_to_segment(QPointF p, QPointF a, QPointF b) {
   return std::hypot(p.x() - nearest.x(), p.y() - nearest.y());
 }
 
-std::vector<int> positions_of(const std::vector<int>& order) {
-  std::vector<int> position(order.size());
-  for (std::size_t i = 0; i < order.size(); ++i) position[order[i]] = static_cast<int>(i);
-  return position;
-}
-
 }  // namespace
 
 double TanglegramGeometry::x1(double height, double top) const {
@@ -167,7 +161,7 @@ std::optional<QString> describe_tanglegram_point(const compare::Tanglegram& t, c
     }
     return std::nullopt;
   }
-  const std::vector<int> position2 = positions_of(t.order2);
+  const std::vector<int> position2 = compare::tangle::positions_of(t.order2);
   std::optional<int> nearest;
   double best = std::max(3.0, g.line_height * 0.3);
   for (std::size_t i = 0; i < t.order1.size(); ++i) {

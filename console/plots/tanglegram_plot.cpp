@@ -111,8 +111,7 @@ void draw_labels(QPainter& painter, const std::vector<QString>& labels, const st
 }
 
 void draw_lines(QPainter& painter, const compare::Tanglegram& t, const TanglegramGeometry& g) {
-  std::vector<int> position2(t.order2.size());
-  for (std::size_t i = 0; i < t.order2.size(); ++i) position2[t.order2[i]] = static_cast<int>(i);
+  const std::vector<int> position2 = compare::tangle::positions_of(t.order2);
   const double spacing = t.order1.empty() ? 0 : (g.bottom - g.top) / t.order1.size();
   const double thin = std::clamp(spacing * 0.3, 0.5, g.line_height * 0.08);
   const double bold = std::clamp(spacing * 0.7, 1.0, g.line_height * 0.22);

@@ -47,6 +47,12 @@ std::vector<int> leaf_order(const TreeShape& tree, const Flips& flips) {
   return order;
 }
 
+std::vector<int> positions_of(const std::vector<int>& order) {
+  std::vector<int> position(order.size());
+  for (std::size_t i = 0; i < order.size(); ++i) position[static_cast<std::size_t>(order[i])] = static_cast<int>(i);
+  return position;
+}
+
 std::vector<int> clusters_at_level(const TreeShape& tree, int level, const std::vector<int>& order) {
   const int n = tree.leaf_count;
   // A node at or below the level takes its children into its cluster; the

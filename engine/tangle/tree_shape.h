@@ -37,6 +37,9 @@ using Flips = std::vector<char>;
 // children drawn the other way round.
 std::vector<int> leaf_order(const TreeShape& tree, const Flips& flips);
 
+// Each object's position in `order` (objects 0-based, top to bottom).
+std::vector<int> positions_of(const std::vector<int>& order);
+
 // The cluster (0-based, numbered from the top of `order`) of every object
 // at `level`: all merges of levels up to it applied.
 std::vector<int> clusters_at_level(const TreeShape& tree, int level, const std::vector<int>& order);

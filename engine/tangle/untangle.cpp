@@ -12,12 +12,6 @@ double cost_of(double difference, double norm) {
   return norm == 1.5 ? d * std::sqrt(d) : std::pow(d, norm);
 }
 
-std::vector<int> positions_of(const std::vector<int>& order) {
-  std::vector<int> position(order.size());
-  for (std::size_t i = 0; i < order.size(); ++i) position[static_cast<std::size_t>(order[i])] = static_cast<int>(i);
-  return position;
-}
-
 // One tree's drawing while it is being rotated: the flips, the objects top
 // to bottom and each object's position.
 struct Drawing {
